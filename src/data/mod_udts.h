@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/one_based_array.h"
+
+namespace kestavian {
+
+// Indexes of a truck's Data array (1..32), in the order of the fields of a truck line.
+enum TruckField : int {
+    Day = 2,
+    Month = 3,
+    Year = 4,
+    Hour = 5,
+    Minute = 6,
+    Second = 7,
+    Hundredths = 8,
+    Speed = 9,
+    GrossWeight = 10,
+    Length = 11,
+    NoAxles = 12,
+    Direction = 14,
+};
+inline constexpr int TruckFieldCount = 32;
+
+// Index of the weight of axle k (k = 1..9) and of the spacing from axle k to axle k + 1
+// (k = 1..8). Out-of-range k gives an index outside 1..32, which Data() refuses.
+constexpr int AxleWeight(int k) { return 16 + 2 * (k - 1); }
+constexpr int AxleSpacing(int k) { return 17 + 2 * (k - 1); }
+
+// One truck of a load effect.
+struct TruckData {
+    std::array<std::int16_t, TruckFieldCount> fields{}; // fields[k - 1] holds Data(k)
+    std::string SourceLine;
+    double TimeSec = 0;
+
+    // Data(k), k = 1..32; a subscript error outside that range.
+    std::int16_t Data(long k) const;
+    std::int16_t& Data(long k);
+
+    bool operator==(const TruckData&) const = default;
+};
+
+// One load effect of an event.
+struct EffectData {
+    double Value = 0;
+    double Time = 0;
+    double Distance = 0;
+    std::int16_t NoTrucks = 0;
+    std::int16_t EffectNo = 0;
+    std::int16_t EventIndex = 0;
+    OneBasedArray<TruckData> Trucks;
+
+    bool operator==(const EffectData&) const = default;
+};
+
+// One event of the file.
+struct EventData {
+    std::int32_t EventNo = 0;
+    std::int16_t EffectCount = 0;
+    OneBasedArray<EffectData> Effects;
+
+    bool operator==(const EventData&) const = default;
+};
+
+// The events of the opened file and the items it was read from. Rebuilt by each successful
+// Open; nothing keeps a reference into it across an Open.
+struct EventStore {
+    OneBasedArray<EventData> Events;
+    std::int16_t NoEvents = 0;
+    OneBasedArray<std::string> FileLines;
+    std::string FileName;
+};
+
+// Program-wide view settings, as Form_Load sets them.
+struct ViewSettings {
+    float Span = 20.0f;
+    std::int16_t NoEffects = 3;
+    bool DriveRight = true;
+    bool DatumRHS = true;
+};
+
+// Empties the store of events (FileLines and FileName are left alone).
+void ResetEventStore(EventStore& store);
+// Parses the event header line and appends a new event with that EventNo and no effects.
+void AddEvent(EventStore& store, const std::string& headerLine);
+// Appends a copy of source to target's effects; the count is checked before anything changes.
+void AddEffect(const EffectData& source, EventData& target);
+// Appends a copy of source to target's trucks; the count is checked before anything changes.
+void AddTruck(const TruckData& source, EffectData& target);
+
+} // namespace kestavian

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kestavian {
+
+// The modal dialogs the program uses. The window supplies the Qt ones; tests supply scripted
+// ones, so no test ever waits for a person.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Open-file dialog. filter is in the "Text files|*.txt|All files|*.*" form; only an
+    // existing file can be chosen; a name typed without extension gets defaultExtension.
+    // Returns the full path, or nothing when the user cancelled.
+    virtual std::optional<std::string> openFile(const std::string& filter,
+                                                const std::string& defaultExtension) = 0;
+
+    // Input box with a prompt and a title and no default text. Returns the reply; the empty
+    // text when the user cancelled.
+    virtual std::string inputBox(const std::string& prompt, const std::string& title) = 0;
+
+    // Message box with an OK button only.
+    virtual void messageBox(const std::string& text, const std::string& title) = 0;
+};
+
+} // namespace kestavian
