@@ -5,7 +5,8 @@ namespace kestavian::test {
 RecordingSurface::RecordingSurface() { resetScale(641, 167); }
 
 RecordedOp RecordingSurface::make(RecordedOp::Kind kind) const {
-    RecordedOp op{kind};
+    RecordedOp op;
+    op.kind = kind;
     op.drawWidth = DrawWidth();
     op.drawStyle = DrawStyle();
     op.drawMode = DrawMode();

@@ -11,7 +11,7 @@ namespace kestavian::test {
 
 // One primitive as it was asked for, in user units, with the surface settings in force.
 struct RecordedOp {
-    enum Kind { Cls, Line, Box, FilledBox, Circle, Print } kind;
+    enum Kind { Cls, Line, Box, FilledBox, Circle, Print } kind = Cls;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0; // Circle: centre (x1, y1), radius in x2
     std::optional<Colour> colour;          // as passed; nullopt = foreground colour
     std::string text;                      // Print
