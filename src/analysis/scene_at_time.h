@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "data/mod_udts.h"
+
+namespace kestavian {
+
+// The whole second a scene's time scale starts at: time-on less half a second, rounded with a
+// half going to the even neighbour, so at most one second before the first truck enters. It is
+// a 32-bit whole number: outside that range (an effect without trucks gives 2.16e10) it is an
+// overflow error.
+double SceneStartTime(double timeOn);
+
+// Seconds after the start time that the scene shows: the scrubber's hundredths, or the effect's
+// own moment when the critical-position flag is on.
+double ElapsedTime(std::int16_t scrubberValue, bool critPos, double effectTime, double startTime);
+
+// The moment the scene shows: start time plus elapsed time.
+double CurrentTime(double startTime, double elapsed);
+
+// Where a truck is drawn at start time + elapsed. x is the scene abscissa of the left end of its
+// body (the front of a truck in direction 1, the rear otherwise); travel is +1 for Direction 1
+// and -1 for any other Direction; front is the front's position in metres along the span.
+struct TruckPlacement {
+    double x = 0;
+    std::int16_t travel = 1;
+    double front = 0;
+};
+TruckPlacement PlaceTruck(const TruckData& truck, double startTime, double elapsed, float span,
+                          bool datumRHS);
+
+// The label texts over the picture: "Cur time:  100.5", "Position:  10", "Position: -2.5".
+std::string TimeCaption(double currentTime);
+std::string PositionCaption(double front);
+
+} // namespace kestavian

@@ -1,0 +1,34 @@
+#include "drawing/effect_caption.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "platform/numbers.h"
+#include "platform/runtime_error.h"
+
+namespace kestavian {
+
+namespace {
+// The text position is held in single precision; a value beyond its range is an overflow.
+float toSingle(double value) {
+    if (!std::isfinite(value) || std::abs(value) > std::numeric_limits<float>::max())
+        raise(ErrorNumber::Overflow);
+    return static_cast<float>(value);
+}
+} // namespace
+
+void DrawEffectCaption(PictureSurface& picture, float span, const EffectData& effect,
+                       const DrawSettings& settings) {
+    picture.setFontSize(10);
+    picture.setFontBold(true);
+    // Below the lower road edge and the wing lines, above the bottom of the scene.
+    picture.setCurrentY(toSingle(1.5 * settings.HeightRatio * span));
+    const std::string text =
+        "Value: " + generalForm(effect.Value) + "   Distance: " + generalForm(effect.Distance) +
+        "  Time: " + generalForm(effect.Time) + "  No Trucks: " + std::to_string(effect.NoTrucks);
+    picture.setCurrentX(toSingle(-1.45 * span));
+    picture.Print(text);
+}
+
+} // namespace kestavian

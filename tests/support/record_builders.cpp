@@ -1,0 +1,34 @@
+#include "support/record_builders.h"
+
+#include <stdexcept>
+
+namespace kestavian::test {
+
+TruckData MakeTruck(const TruckFields& fields) {
+    TruckData truck;
+    truck.TimeSec = fields.TimeSec;
+    truck.Data(Direction) = fields.Direction;
+    truck.Data(Speed) = fields.Speed;
+    truck.Data(Length) = fields.Length;
+    truck.Data(NoAxles) = fields.NoAxles;
+    truck.Data(GrossWeight) = fields.GrossWeight;
+    int k = 1;
+    for (std::int16_t spacing : fields.AxleSpacings)
+        truck.Data(AxleSpacing(k++)) = spacing;
+    return truck;
+}
+
+EffectData MakeEffect(const EffectFields& fields) {
+    if (fields.Trucks.size() > 32767)
+        throw std::length_error("more trucks than an effect can count");
+    EffectData effect;
+    effect.Value = fields.Value;
+    effect.Time = fields.Time;
+    effect.Distance = fields.Distance;
+    for (const TruckData& truck : fields.Trucks)
+        effect.Trucks.append(truck);
+    effect.NoTrucks = static_cast<std::int16_t>(fields.Trucks.size());
+    return effect;
+}
+
+} // namespace kestavian::test
