@@ -27,8 +27,12 @@ inline constexpr int TruckFieldCount = 32;
 
 // Index of the weight of axle k (k = 1..9) and of the spacing from axle k to axle k + 1
 // (k = 1..8). Out-of-range k gives an index outside 1..32, which Data() refuses.
-constexpr int AxleWeight(int k) { return 16 + 2 * (k - 1); }
-constexpr int AxleSpacing(int k) { return 17 + 2 * (k - 1); }
+constexpr int AxleWeight(int k) {
+    return 16 + 2 * (k - 1);
+}
+constexpr int AxleSpacing(int k) {
+    return 17 + 2 * (k - 1);
+}
 
 // One truck of a load effect.
 struct TruckData {
@@ -86,9 +90,10 @@ struct ViewSettings {
 void ResetEventStore(EventStore& store);
 // Parses the event header line and appends a new event with that EventNo and no effects.
 void AddEvent(EventStore& store, const std::string& headerLine);
-// Appends a copy of source to target's effects; the count is checked before anything changes.
-void AddEffect(const EffectData& source, EventData& target);
-// Appends a copy of source to target's trucks; the count is checked before anything changes.
-void AddTruck(const TruckData& source, EffectData& target);
+// Appends source to target's effects; the count is checked before anything changes. The source is
+// taken by value: a caller's record is copied, a record the caller gives up is moved in.
+void AddEffect(EffectData source, EventData& target);
+// Appends source to target's trucks, taken the same way.
+void AddTruck(TruckData source, EffectData& target);
 
 } // namespace kestavian

@@ -1,0 +1,105 @@
+#include "data/line_fields.h"
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "platform/numbers.h"
+
+namespace kestavian {
+
+namespace {
+
+std::string describe(ErrorNumber number, const FieldLayout& field, std::string_view text) {
+    std::string message = errorDescription(number);
+    message += " in ";
+    message += field.name;
+    message += " (columns ";
+    message += std::to_string(field.startColumn);
+    if (field.width > 1) {
+        message += '-';
+        message += std::to_string(field.startColumn + field.width - 1);
+    }
+    message += "): \"";
+    message += text;
+    message += '"';
+    return message;
+}
+
+// A sign and up to nine digits, the way nearly every field is written, read without the
+// general number rules; the value is the same they would give. Anything else, or a value
+// outside Int, is left to them.
+template <typename Int> std::optional<Int> plainWhole(std::string_view text) {
+    std::size_t pos = 0;
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+        pos = 1;
+    const std::size_t digits = text.size() - pos;
+    if (digits == 0 || digits > 9)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
+        return std::nullopt;
+    return static_cast<Int>(value);
+}
+
+// Attaches the field to a conversion error, so a report can say where the parse stopped.
+template <typename Value>
+Value convertField(std::string_view text, const FieldLayout& field,
+                   Value (*convert)(std::string_view)) {
+    try {
+        return convert(text);
+    } catch (const RuntimeError& error) {
+        throw FieldError(error.number(), field, text);
+    }
+}
+
+template <typename Int>
+Int readWholeField(std::string_view item, const FieldLayout& field,
+                   Int (*convert)(std::string_view)) {
+    const std::string_view text = cutField(item, field.startColumn, field.width);
+    if (const std::optional<Int> value = plainWhole<Int>(text))
+        return *value;
+    return convertField(text, field, convert);
+}
+
+} // namespace
+
+FieldError::FieldError(ErrorNumber number, const FieldLayout& field, std::string_view text)
+    : RuntimeError(number, describe(number, field, text)), field_(field), text_(text) {}
+
+std::string_view cutField(std::string_view item, int startColumn, int width) {
+    if (startColumn < 1 || width < 0)
+        raise(ErrorNumber::InvalidProcedureCall);
+    const auto start = static_cast<std::size_t>(startColumn - 1);
+    if (start >= item.size())
+        return {};
+    std::string_view text = item.substr(start, static_cast<std::size_t>(width));
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+std::int16_t readInt16Field(std::string_view item, const FieldLayout& field) {
+    return readWholeField<std::int16_t>(item, field, textToInt16);
+}
+
+std::int32_t readInt32Field(std::string_view item, const FieldLayout& field) {
+    return readWholeField<std::int32_t>(item, field, textToInt32);
+}
+
+double readDoubleField(std::string_view item, const FieldLayout& field) {
+    return convertField(cutField(item, field.startColumn, field.width), field, textToDouble);
+}
+
+} // namespace kestavian

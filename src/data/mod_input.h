@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "data/mod_udts.h"
+#include "platform/dialogs.h"
+#include "platform/runtime_error.h"
+
+namespace kestavian {
+
+// Effect line: EffectNo, Value, Time and Distance, converted in that order; EventIndex is
+// noEvents, the position of the event being filled; no trucks yet.
+EffectData ParseEffectLine(const std::string& line, std::int16_t noEvents);
+// Effect line: the number of truck lines that follow it (columns 39-42).
+std::int16_t ParseAnnouncedTrucks(const std::string& line);
+// Truck line: the 32 fields in index order, the line itself and its time stamp.
+TruckData ParseTruckLine(const std::string& line);
+// A truck's time stamp in seconds on the simulation's calendar (25-day months, 250-day years).
+double TruckTimeSeconds(const TruckData& truck);
+
+// Where ParseEventFile stopped: the item (1-based position in FileLines), the error number
+// and, when a field failed to convert, the field with its columns and trimmed text. A count
+// passing 32767 leaves field empty.
+struct ParseStop {
+    long item = 0;
+    ErrorNumber number = ErrorNumber::TypeMismatch;
+    std::string field;
+    int startColumn = 0;
+    int width = 0;
+    std::string text;
+};
+
+// Rebuilds the events of store from store.FileLines, reading noEffects effect blocks per
+// event. A field that does not convert, or a count passing 32767, stops the parse with its
+// RuntimeError; the store keeps what was appended before, and *stop (when given) says where.
+void ParseEventFile(EventStore& store, std::int16_t noEffects, ParseStop* stop = nullptr);
+
+// Asks for an event file and reads its items into store.FileLines and editorText (each item
+// followed by "\r\n"). On success FileName becomes the bare file name and the result is true.
+// Cancelling returns false and leaves FileName alone. Any other failure shows the one message
+// of the program, empties FileName and returns false; what was read before it stays.
+bool SelectEventFile(Dialogs& dialogs, EventStore& store, std::string& editorText);
+
+// The text between the first and the second "_" of a file name; empty with fewer than two.
+std::string SpanTextFromFileName(const std::string& fileName);
+
+} // namespace kestavian

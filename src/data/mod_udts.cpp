@@ -1,0 +1,54 @@
+#include "data/mod_udts.h"
+
+#include <utility>
+
+#include "data/line_fields.h"
+#include "platform/checked_arithmetic.h"
+
+namespace kestavian {
+
+namespace {
+
+std::size_t dataIndex(long k) {
+    if (k < 1 || k > TruckFieldCount)
+        raise(ErrorNumber::SubscriptOutOfRange);
+    return static_cast<std::size_t>(k - 1);
+}
+
+} // namespace
+
+std::int16_t TruckData::Data(long k) const {
+    return fields[dataIndex(k)];
+}
+
+std::int16_t& TruckData::Data(long k) {
+    return fields[dataIndex(k)];
+}
+
+void ResetEventStore(EventStore& store) {
+    store.Events.clear();
+    store.NoEvents = 0;
+}
+
+void AddEvent(EventStore& store, const std::string& headerLine) {
+    EventData event;
+    event.EventNo = readInt32Field(headerLine, FieldLayout{"EventNo", 1, 6});
+    // Counted first, so a full store raises before it changes.
+    const std::int16_t count = add16(store.NoEvents, 1);
+    store.Events.append(std::move(event));
+    store.NoEvents = count;
+}
+
+void AddEffect(EffectData source, EventData& target) {
+    const std::int16_t count = add16(target.EffectCount, 1);
+    target.Effects.append(std::move(source));
+    target.EffectCount = count;
+}
+
+void AddTruck(TruckData source, EffectData& target) {
+    const std::int16_t count = add16(target.NoTrucks, 1);
+    target.Trucks.append(std::move(source));
+    target.NoTrucks = count;
+}
+
+} // namespace kestavian
