@@ -1,0 +1,541 @@
+#include "window/frm_main.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "analysis/event_display.h"
+#include "data/mod_input.h"
+#include "drawing/bridge_drawing.h"
+#include "drawing/scene_drawing.h"
+#include "platform/checked_arithmetic.h"
+#include "platform/numbers.h"
+#include "platform/runtime_error.h"
+#include "window/control_table.h"
+#include "window/picture_box.h"
+#include "window/qt_dialogs.h"
+
+namespace kestavian {
+
+namespace {
+
+const char* const AppTitle = "Kestavian";
+
+std::string controlKey(const ControlRow& row) {
+    if (row.index < 0)
+        return row.name;
+    return std::string(row.name) + "(" + std::to_string(row.index) + ")";
+}
+
+// The labels on the picture, as the scene drawing writes them.
+class LabelCaptions : public SceneLabels {
+public:
+    LabelCaptions(QLabel* time, QLabel* distance) : time_(time), distance_(distance) {}
+    void setTimeCaption(const std::string& text) override {
+        time_->setText(QString::fromStdString(text));
+    }
+    void setDistanceCaption(const std::string& text) override {
+        distance_->setText(QString::fromStdString(text));
+    }
+
+private:
+    QLabel* time_;
+    QLabel* distance_;
+};
+
+// Runs a handler from a notification. Handlers trap what they are meant to trap; anything that
+// still arrives here must not reach the event loop, which cannot recover from an exception.
+template <typename Handler> void guarded(Handler&& handler) {
+    try {
+        handler();
+    } catch (const RuntimeError&) {
+    }
+}
+
+// Handlers that carry on after a failing step.
+template <typename Step> void skipOnError(Step&& step) {
+    try {
+        step();
+    } catch (const RuntimeError&) {
+    }
+}
+
+} // namespace
+
+frmMain::frmMain(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+    : QWidget(parent), dialogs_(std::move(dialogs)),
+      programFolder_(QCoreApplication::applicationDirPath()) {
+    if (!dialogs_)
+        dialogs_ = std::make_unique<QtDialogs>(this);
+    setWindowTitle("Event Visualization");
+    // The controls have fixed sizes, so the captions need a compact face to fit them.
+    QFont uiFont = font();
+    uiFont.setPointSizeF(8);
+    uiFont.setStretch(QFont::SemiCondensed);
+    setFont(uiFont);
+    resize(twipsToPixels(WindowClientWidthTwips), twipsToPixels(WindowClientHeightTwips));
+    createControls();
+    applyStartupSettings();
+    connectHandlers();
+    setTabOrder();
+    Form_Load();
+    Timer1->start();
+    Editor->setFocus();
+}
+
+frmMain::~frmMain() = default;
+
+QWidget* frmMain::control(const std::string& name) const {
+    const auto found = controls_.find(name);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+void frmMain::createControls() {
+    for (const ControlRow& row : ControlTable) {
+        QWidget* container = row.container[0] == '\0' ? this : controls_.at(row.container);
+        const QString caption = QString::fromUtf8(row.caption);
+        QWidget* widget = nullptr;
+        switch (row.kind) {
+        case ControlKind::Picture:
+            widget = new PictureBox(pixelRect(row).size(), container);
+            break;
+        case ControlKind::Label: {
+            auto* label = new QLabel(caption, container);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            widget = label;
+            break;
+        }
+        case ControlKind::HScrollBar: {
+            auto* bar = new QScrollBar(Qt::Horizontal, container);
+            bar->setFocusPolicy(Qt::StrongFocus);
+            bar->setRange(0, 32767);
+            widget = bar;
+            break;
+        }
+        case ControlKind::CommandButton:
+            widget = new QPushButton(caption, container);
+            break;
+        case ControlKind::Frame:
+            widget = new QGroupBox(caption, container);
+            break;
+        case ControlKind::OptionButton:
+            widget = new QRadioButton(caption, container);
+            break;
+        case ControlKind::DropDownList:
+            widget = new QComboBox(container);
+            break;
+        case ControlKind::CheckBox:
+            widget = new QCheckBox(caption, container);
+            break;
+        case ControlKind::TextBox:
+            widget = new QLineEdit(caption, container);
+            break;
+        case ControlKind::MultiLineTextBox: {
+            auto* box = new QPlainTextEdit(container);
+            box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            box->setReadOnly(true);
+            box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+            box->setFocusPolicy(Qt::StrongFocus);
+            widget = box;
+            break;
+        }
+        case ControlKind::Timer:
+            Timer1 = new QTimer(this);
+            Timer1->setObjectName(row.name);
+            continue;
+        case ControlKind::FileDialog:
+            // The open dialog is made when it is needed, by the dialogs object.
+            continue;
+        }
+        widget->setObjectName(QString::fromStdString(controlKey(row)));
+        widget->setGeometry(pixelRect(row));
+        controls_[controlKey(row)] = widget;
+    }
+
+    auto get = [this](const char* name) { return controls_.at(name); };
+    GA = static_cast<PictureBox*>(get("GA"));
+    lblDistance = static_cast<QLabel*>(get("lblDistance"));
+    lblTime = static_cast<QLabel*>(get("lblTime"));
+    scrTrucks = static_cast<QScrollBar*>(get("scrTrucks"));
+    cmdOpen = static_cast<QPushButton*>(get("cmdOpen"));
+    cmdSave = static_cast<QPushButton*>(get("cmdSave"));
+    Frame1 = static_cast<QGroupBox*>(get("Frame1"));
+    Frame2 = static_cast<QGroupBox*>(get("Frame2"));
+    Frame3 = static_cast<QGroupBox*>(get("Frame3"));
+    optDatum = {static_cast<QRadioButton*>(get("optDatum(0)")),
+                static_cast<QRadioButton*>(get("optDatum(1)"))};
+    optDriveSide = {static_cast<QRadioButton*>(get("optDriveSide(0)")),
+                    static_cast<QRadioButton*>(get("optDriveSide(1)"))};
+    Label1 = static_cast<QLabel*>(get("Label1"));
+    Label2 = static_cast<QLabel*>(get("Label2"));
+    Label3 = static_cast<QLabel*>(get("Label3"));
+    Label4 = static_cast<QLabel*>(get("Label4"));
+    cmbEvent = static_cast<QComboBox*>(get("cmbEvent"));
+    cmbEffect = static_cast<QComboBox*>(get("cmbEffect"));
+    chkFlip = static_cast<QCheckBox*>(get("chkFlip"));
+    chkAnimate = static_cast<QCheckBox*>(get("chkAnimate"));
+    chkCritPos = static_cast<QCheckBox*>(get("chkCritPos"));
+    scrSpeed = static_cast<QScrollBar*>(get("scrSpeed"));
+    txtNoEffects = static_cast<QLineEdit*>(get("txtNoEffects"));
+    Editor = static_cast<QPlainTextEdit*>(get("Editor"));
+    txtOut = static_cast<QPlainTextEdit*>(get("txtOut"));
+
+    // The flip box sits on the datum frame's row; it must be drawn in front of the frame.
+    chkFlip->raise();
+}
+
+void frmMain::applyStartupSettings() {
+    for (QLabel* label : {lblDistance, lblTime}) {
+        label->setAutoFillBackground(true);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        label->setPalette(palette);
+    }
+    scrTrucks->setMaximum(1000);
+    scrTrucks->setPageStep(50);
+    scrTrucks->setSingleStep(1);
+    scrTrucks->setValue(0);
+    Timer1->setInterval(500);
+    chkAnimate->setChecked(true);
+    chkCritPos->setChecked(false);
+    chkCritPos->setEnabled(false);
+    chkFlip->setChecked(false);
+    optDatum[0]->setChecked(true);
+    optDriveSide[1]->setChecked(true);
+
+    for (auto* group : {new QButtonGroup(Frame3), new QButtonGroup(Frame1)}) {
+        group->setExclusive(true);
+        auto& options = group->parent() == Frame3 ? optDatum : optDriveSide;
+        group->addButton(options[0], 0);
+        group->addButton(options[1], 1);
+        connect(group, &QButtonGroup::idToggled, this, [this, group](int id, bool checked) {
+            if (!checked)
+                return;
+            const auto index = static_cast<std::int16_t>(id);
+            guarded([&] {
+                if (group->parent() == Frame3)
+                    optDatum_Click(index);
+                else
+                    optDriveSide_Click(index);
+            });
+        });
+    }
+}
+
+void frmMain::connectHandlers() {
+    connect(chkAnimate, &QCheckBox::toggled, this,
+            [this] { guarded([&] { chkAnimate_Click(); }); });
+    connect(chkCritPos, &QCheckBox::toggled, this,
+            [this] { guarded([&] { chkCritPos_Click(); }); });
+    connect(chkFlip, &QCheckBox::toggled, this, [this] { guarded([&] { chkFlip_Click(); }); });
+    connect(cmdOpen, &QPushButton::clicked, this, [this] { guarded([&] { cmdOpen_Click(); }); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { guarded([&] { cmdSave_Click(); }); });
+    connect(cmbEvent, &QComboBox::activated, this, [this] { guarded([&] { cmbEvent_Click(); }); });
+    connect(cmbEffect, &QComboBox::activated, this,
+            [this] { guarded([&] { cmbEffect_Click(); }); });
+    connect(scrSpeed, &QScrollBar::valueChanged, this,
+            [this] { guarded([&] { scrSpeed_Change(); }); });
+    connect(scrTrucks, &QScrollBar::valueChanged, this,
+            [this] { guarded([&] { scrTrucks_Change(); }); });
+    connect(txtNoEffects, &QLineEdit::textChanged, this,
+            [this] { guarded([&] { txtNoEffects_Change(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { guarded([&] { Timer1_Timer(); }); });
+}
+
+void frmMain::setTabOrder() {
+    std::vector<const ControlRow*> rows;
+    for (const ControlRow& row : ControlTable)
+        if (row.tab >= 0)
+            rows.push_back(&row);
+    std::sort(rows.begin(), rows.end(),
+              [](const ControlRow* a, const ControlRow* b) { return a->tab < b->tab; });
+    QWidget* previous = nullptr;
+    for (const ControlRow* row : rows) {
+        QWidget* widget = controls_.at(controlKey(*row));
+        if (widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous != nullptr)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void frmMain::Form_Load() {
+    HeightRatio = 0.15f;
+    view.Span = 20.0f;
+    view.NoEffects = 3;
+    view.DriveRight = true;
+    view.DatumRHS = true;
+    scrSpeed->setMaximum(100);
+    scrSpeed->setMinimum(1);
+    scrSpeed->setValue(25);
+    lblTime->setText("");
+    lblDistance->setText("");
+    txtOutText_.clear();
+    txtOut->clear();
+    Animate = true;
+    CritPos = false;
+    DrawBridge(view.Span, GA->surface(), {HeightRatio, view.DriveRight, FlipDatum});
+    GA->update();
+}
+
+void frmMain::scrSpeed_Change() {
+    Timer1->setInterval(mul16(toInt16(scrSpeed->value()), 10));
+}
+
+void frmMain::Timer1_Timer() {
+    const std::int16_t v = toInt16(scrTrucks->value());
+    const std::int16_t m = toInt16(scrTrucks->maximum());
+    const std::int16_t s = toInt16(scrTrucks->singleStep());
+    if (v < sub16(m, s) && Animate && FileLoaded)
+        scrTrucks->setValue(add16(v, s));
+}
+
+// ---- Opening a file -------------------------------------------------------------------------
+
+void frmMain::setEditorText(const std::string& text) {
+    editorText_ = text;
+    QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    Editor->setPlainText(shown);
+}
+
+void frmMain::cmdOpen_Click() {
+    store.FileLines.clear();
+    setEditorText("");
+
+    bool selected = false;
+    std::string readText;
+    skipOnError([&] { selected = SelectEventFile(*dialogs_, store, readText); });
+    // The box shows what was read, also when reading failed part-way.
+    if (!readText.empty())
+        setEditorText(readText);
+    if (!selected)
+        return;
+
+    skipOnError([&] { ParseEventFile(store, view.NoEffects); });
+    skipOnError([&] { setSpanFromOpenedFile(); });
+
+    skipOnError([&] {
+        cmbEvent->clear();
+        for (long i = 1; i <= store.NoEvents; ++i)
+            cmbEvent->addItem(QString::fromStdString(generalForm(store.Events.at(i).EventNo)));
+    });
+    // A freshly filled list has no pick until one is made.
+    cmbEvent->setCurrentIndex(-1);
+    skipOnError([&] {
+        cmbEffect->clear();
+        for (long i = 1; i <= view.NoEffects; ++i)
+            cmbEffect->addItem(QString::number(i));
+    });
+    cmbEffect->setCurrentIndex(-1);
+    skipOnError([&] { pickByText(cmbEvent, generalForm(store.Events.at(1).EventNo)); });
+    skipOnError([&] {
+        const EffectData& first = store.Events.at(1).Effects.at(1);
+        pickByText(cmbEffect, generalForm(std::int32_t{first.EffectNo}));
+    });
+    FileLoaded = true;
+}
+
+namespace {
+// A span is usable when it is a number of metres greater than zero.
+bool usableSpan(const std::string& text) {
+    if (!isNumeric(text))
+        return false;
+    try {
+        const float span = textToSingle(text);
+        return std::isfinite(span) && span > 0.0f;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+} // namespace
+
+void frmMain::setSpanFromOpenedFile() {
+    const std::string fromName = SpanTextFromFileName(store.FileName);
+    if (usableSpan(fromName)) {
+        view.Span = textToSingle(fromName);
+        return;
+    }
+    const std::string reply = dialogs_->inputBox("Please enter the span...", AppTitle);
+    if (usableSpan(reply))
+        view.Span = textToSingle(reply);
+}
+
+void frmMain::pickByText(QComboBox* list, const std::string& text) {
+    const int index = list->findText(QString::fromStdString(text), Qt::MatchExactly);
+    if (index < 0)
+        kestavian::raise(ErrorNumber::InvalidPropertyValue, "No item shows " + text);
+    list->setCurrentIndex(index);
+    if (list == cmbEvent)
+        cmbEvent_Click();
+    else
+        cmbEffect_Click();
+}
+
+// ---- Selection and display ------------------------------------------------------------------
+
+const EffectData& frmMain::selectedEffect() const {
+    const EventData& event = store.Events.at(long{cmbEvent->currentIndex()} + 1);
+    const std::int32_t effectNo = textToInt32(cmbEffect->currentText().toStdString());
+    return event.Effects.at(effectNo);
+}
+
+void frmMain::cmbEvent_Click() {
+    skipOnError([&] { ShowEvent(selectedEffect()); });
+}
+
+void frmMain::cmbEffect_Click() {
+    skipOnError([&] { ShowEvent(selectedEffect()); });
+}
+
+void frmMain::appendToTxtOut(const std::string& line) {
+    txtOutText_ += line;
+    txtOutText_ += "\r\n";
+    QTextCursor cursor(txtOut->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QString::fromStdString(line) + '\n');
+}
+
+void frmMain::ShowEvent(const EffectData& effect) {
+    const SceneContext context{view.Span, view.DatumRHS, {HeightRatio, view.DriveRight, FlipDatum}};
+    struct Repaint {
+        PictureBox* box;
+        ~Repaint() { box->update(); }
+    } repaint{GA};
+
+    DrawEffectBackground(GA->surface(), context, effect);
+    const EffectTimings timings =
+        WriteTimingLines(effect, view.Span, view.DatumRHS, FirstTruckOn,
+                         [this](const std::string& line) { appendToTxtOut(line); });
+    scrTrucks->setMinimum(0);
+    scrTrucks->setMaximum(ScrubberMax(timings.duration));
+    const std::int16_t largeChange = ScrubberLargeChange(timings.duration);
+    const std::int16_t smallChange = ScrubberSmallChange(timings.duration);
+    if (largeChange < 1 || smallChange < 1)
+        kestavian::raise(ErrorNumber::InvalidPropertyValue, "A scroll step must be at least 1");
+    scrTrucks->setPageStep(largeChange);
+    scrTrucks->setSingleStep(smallChange);
+    scrTrucks->setValue(0);
+    DrawSceneAtTime(effect, CritPos);
+}
+
+void frmMain::DrawSceneAtTime(const EffectData& effect, bool critPos) {
+    const SceneContext context{view.Span, view.DatumRHS, {HeightRatio, view.DriveRight, FlipDatum}};
+    LabelCaptions labels(lblTime, lblDistance);
+    struct Repaint {
+        PictureBox* box;
+        ~Repaint() { box->update(); }
+    } repaint{GA};
+    kestavian::DrawSceneAtTime(GA->surface(), context, effect, critPos, toInt16(scrTrucks->value()),
+                               FirstTruckOn, labels);
+}
+
+// ---- Playback -------------------------------------------------------------------------------
+
+void frmMain::scrTrucks_Change() {
+    try {
+        DrawSceneAtTime(selectedEffect(), CritPos);
+        return;
+    } catch (const RuntimeError&) {
+    }
+    // The picked pair cannot be drawn: show event 1, effect 1. When even that cannot be drawn
+    // (nothing opened yet, or an effect without trucks), the picture and labels stay as they were.
+    const ImageSurface pictureBefore = GA->surface();
+    const QString timeBefore = lblTime->text();
+    const QString distanceBefore = lblDistance->text();
+    const TruckData firstBefore = FirstTruckOn;
+    try {
+        DrawSceneAtTime(store.Events.at(1).Effects.at(1), CritPos);
+    } catch (const RuntimeError&) {
+        GA->surface() = pictureBefore;
+        lblTime->setText(timeBefore);
+        lblDistance->setText(distanceBefore);
+        FirstTruckOn = firstBefore;
+        GA->update();
+    }
+}
+
+// ---- View options ---------------------------------------------------------------------------
+
+void frmMain::chkAnimate_Click() {
+    Animate = chkAnimate->isChecked();
+    if (Animate) {
+        chkCritPos->setChecked(false);
+        CritPos = false;
+        chkCritPos->setEnabled(false);
+    } else {
+        chkCritPos->setEnabled(true);
+    }
+}
+
+void frmMain::chkCritPos_Click() {
+    CritPos = chkCritPos->isChecked();
+    scrTrucks_Change();
+}
+
+void frmMain::chkFlip_Click() {
+    FlipDatum = chkFlip->isChecked();
+    scrTrucks_Change();
+}
+
+void frmMain::optDriveSide_Click(std::int16_t index) {
+    view.DriveRight = index != 0;
+    skipOnError([&] { DrawSceneAtTime(selectedEffect(), CritPos); });
+}
+
+void frmMain::optDatum_Click(std::int16_t index) {
+    view.DatumRHS = index == 0;
+    skipOnError([&] {
+        ShowEvent(selectedEffect());
+        DrawSceneAtTime(selectedEffect(), CritPos);
+    });
+}
+
+void frmMain::txtNoEffects_Change() {
+    const std::string text = txtNoEffects->text().toStdString();
+    if (!isNumeric(text))
+        return;
+    // A number that does not fit leaves the setting as it was.
+    skipOnError([&] { view.NoEffects = textToInt16(text); });
+}
+
+// ---- Saving the picture ---------------------------------------------------------------------
+
+void frmMain::cmdSave_Click() {
+    const int position = cmbEvent->currentIndex();
+    const QString path = programFolder_ + "/Span_" +
+                         QString::fromStdString(generalForm(view.Span)) + "_Ev_" +
+                         QString::number(position + 1) + "_Ef_" + cmbEffect->currentText() + ".bmp";
+    QSaveFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly)) {
+        reason = file.errorString();
+    } else {
+        QImageWriter writer(&file, "BMP");
+        if (!writer.write(GA->surface().Image()))
+            reason = writer.errorString();
+        else if (!file.commit())
+            reason = file.errorString();
+    }
+    if (!reason.isEmpty())
+        dialogs_->messageBox(
+            ("The picture could not be saved to " + path + ": " + reason).toStdString(), AppTitle);
+}
+
+} // namespace kestavian
