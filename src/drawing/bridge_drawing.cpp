@@ -80,8 +80,8 @@ void DrawBridge(float span, PictureSurface& picture, const DrawSettings& setting
 
     DrawArrow(leftArrowFrom, -laneMiddle, leftArrowTo, -laneMiddle, headLength, ColourRed, picture,
               settings);
-    DrawArrow(rightArrowFrom, laneMiddle, rightArrowTo, laneMiddle, headLength, ColourRed,
-              picture, settings);
+    DrawArrow(rightArrowFrom, laneMiddle, rightArrowTo, laneMiddle, headLength, ColourRed, picture,
+              settings);
 
     picture.setDrawStyle(DrawStyleDash);
     picture.setDrawWidth(1);

@@ -53,9 +53,8 @@ double ImageSurface::toPixelsX(double length) const {
 
 void ImageSurface::preparePainter(QPainter& painter, Colour penColour) const {
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setCompositionMode(DrawMode() == DrawModeInvert
-                                   ? QPainter::RasterOp_NotDestination
-                                   : QPainter::CompositionMode_SourceOver);
+    painter.setCompositionMode(DrawMode() == DrawModeInvert ? QPainter::RasterOp_NotDestination
+                                                            : QPainter::CompositionMode_SourceOver);
     QPen pen(toQColor(penColour));
     pen.setWidth(DrawWidth());
     pen.setCosmetic(true);

@@ -34,8 +34,12 @@ RuntimeError::RuntimeError(ErrorNumber number)
 RuntimeError::RuntimeError(ErrorNumber number, const std::string& message)
     : std::runtime_error(message), number_(number) {}
 
-void raise(ErrorNumber number) { throw RuntimeError(number); }
+void raise(ErrorNumber number) {
+    throw RuntimeError(number);
+}
 
-void raise(ErrorNumber number, const std::string& message) { throw RuntimeError(number, message); }
+void raise(ErrorNumber number, const std::string& message) {
+    throw RuntimeError(number, message);
+}
 
 } // namespace kestavian

@@ -30,7 +30,7 @@ void expectSegment(const RecordedOp& op, const Segment& s, float scale = 1.0f) {
 std::vector<Segment> expectedLines(bool driveRight, bool flip) {
     const float up = driveRight ? 1.5f : -1.5f; // the left arrow's lane
     std::vector<Segment> lines = {
-        {-40, -3, 20, -3}, {-40, 3, 20, 3},  {-20, 3, -21, 4},
+        {-40, -3, 20, -3}, {-40, 3, 20, 3},    {-20, 3, -21, 4},
         {0, 3, 1, 4},      {-20, -3, -21, -4}, {0, -3, 1, -4},
     };
     lines.push_back({-30, up, -25, up});
@@ -57,7 +57,8 @@ TEST(DrawBridge, DrawsTheSceneInOrderWithItsPenSettings) {
     struct Case {
         bool driveRight, flip;
     };
-    for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}, Case{true, true}}) {
+    for (const Case c :
+         {Case{false, false}, Case{true, false}, Case{false, true}, Case{true, true}}) {
         SCOPED_TRACE(testing::Message() << "driveRight " << c.driveRight << " flip " << c.flip);
         RecordingSurface surface;
         DrawBridge(20.0f, surface, {0.15f, c.driveRight, c.flip});
@@ -104,8 +105,9 @@ TEST(DrawBridge, SceneScalesWithTheSpanWhilePenWidthsStayInPixels) {
     for (std::size_t i = 0; i < small.ops.size(); ++i) {
         const RecordedOp& a = small.ops[i];
         const RecordedOp& b = large.ops[i];
-        expectSegment(b, {static_cast<float>(a.x1), static_cast<float>(a.y1),
-                          static_cast<float>(a.x2), static_cast<float>(a.y2)},
+        expectSegment(b,
+                      {static_cast<float>(a.x1), static_cast<float>(a.y1), static_cast<float>(a.x2),
+                       static_cast<float>(a.y2)},
                       2.0f);
         EXPECT_EQ(a.drawWidth, b.drawWidth);
     }

@@ -2,7 +2,9 @@
 
 namespace kestavian::test {
 
-RecordingSurface::RecordingSurface() { resetScale(641, 167); }
+RecordingSurface::RecordingSurface() {
+    resetScale(641, 167);
+}
 
 RecordedOp RecordingSurface::make(RecordedOp::Kind kind) const {
     RecordedOp op;
