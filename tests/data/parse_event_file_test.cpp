@@ -52,13 +52,19 @@ std::string shapeOf(const EventStore& store) {
     for (const EventData& event : store.Events) {
         ++position;
         EXPECT_EQ(event.EffectCount, event.Effects.size());
-        shape += (shape.empty() ? "" : " ") + std::to_string(event.EventNo) + "[";
+        if (!shape.empty())
+            shape += ' ';
+        shape += std::to_string(event.EventNo);
+        shape += '[';
         bool first = true;
         for (const EffectData& effect : event.Effects) {
             EXPECT_EQ(effect.NoTrucks, effect.Trucks.size());
             EXPECT_EQ(effect.EventIndex, position);
-            shape += (first ? "" : " ") + std::to_string(effect.EffectNo) + ":" +
-                     std::to_string(effect.NoTrucks);
+            if (!first)
+                shape += ' ';
+            shape += std::to_string(effect.EffectNo);
+            shape += ':';
+            shape += std::to_string(effect.NoTrucks);
             first = false;
         }
         shape += "]";
