@@ -2,8 +2,9 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test test-asan bench fuzz screenshot clean
 
 deps:
 	@bash scripts/install-deps
@@ -20,5 +21,32 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, stopping at the first report.
+test-asan: deps
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTAVIAN_SANITIZE=ON >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	    ctest --output-on-failure -j $(JOBS)
+
+# Benchmarks: numbers to quote, never pass/fail.
+bench: deps
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTAVIAN_BENCH=ON -DKESTAVIAN_TESTS=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS)
+	QT_QPA_PLATFORM=offscreen ./build-bench/bench/kestavian_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# libFuzzer over reading, parsing, timing and drawing, for FUZZ_SECONDS (default 60).
+fuzz: deps
+	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DKESTAVIAN_FUZZ=ON -DKESTAVIAN_TESTS=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target kestavian_fuzz
+	mkdir -p build-fuzz/corpus
+	QT_QPA_PLATFORM=offscreen ./build-fuzz/tests/fuzz/kestavian_fuzz -max_total_time=$(FUZZ_SECONDS) \
+	    build-fuzz/corpus tests/fuzz/corpus
+
+# A screenshot of the viewer with the sample open, made under Xvfb.
+screenshot: build
+	bash scripts/screenshot.sh ./$(BUILD)/kestavian docs/screenshot.png
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-bench build-fuzz
