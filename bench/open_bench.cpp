@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unistd.h>
 
 #include "data/item_reader.h"
 #include "data/mod_input.h"
+#include "window/frm_main.h"
 
 namespace {
 
@@ -100,6 +102,23 @@ void BM_SelectAndParse(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectAndParse)->Unit(benchmark::kMillisecond);
 
-} // namespace
+// The whole Open as the user sees it: dialog answered, Editor filled, parse, lists, first event.
+void BM_OpenInWindow(benchmark::State& state) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("Events_30_bench_" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(path, std::ios::binary) << fileContent();
+    frmMain window(std::make_unique<FixedFile>(path.string()));
+    for (auto _ : state) {
+        window.cmdOpen_Click();
+        if (window.store.NoEvents != 4681) {
+            state.SkipWithError("the file was not opened");
+            break;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+}
+BENCHMARK(BM_OpenInWindow)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+} // namespace

@@ -33,9 +33,14 @@ private:
     QPointF toPixels(double x, double y) const;
     double toPixelsX(double length) const;
     void preparePainter(QPainter& painter, Colour penColour) const;
-    QFont currentFont() const;
+    void rasteriseDisc(QPointF centre, double radius, Colour penColour);
+    const QFont& currentFont();
 
     QImage image_;
+    // The font for the current size and weight, kept because building one is costly.
+    QFont font_;
+    double fontSizeOfCache_ = -1;
+    bool fontBoldOfCache_ = false;
 };
 
 } // namespace kestavian

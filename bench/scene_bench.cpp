@@ -1,0 +1,82 @@
+// Redrawing a scene and playing an effect back.
+#include <benchmark/benchmark.h>
+
+#include <QScrollBar>
+#include <filesystem>
+
+#include "drawing/image_surface.h"
+#include "drawing/scene_drawing.h"
+#include "window/frm_main.h"
+
+namespace {
+
+using namespace kestavian;
+
+// Twenty five-axle trucks a few metres apart, both directions, all on a 30 m span at once.
+EffectData twentyTrucks() {
+    EffectData effect;
+    for (int i = 0; i < 20; ++i) {
+        TruckData truck;
+        truck.Data(Speed) = 250;
+        truck.Data(Length) = 165;
+        truck.Data(NoAxles) = 5;
+        truck.Data(GrossWeight) = 412;
+        truck.Data(Direction) = static_cast<std::int16_t>(1 + i % 2);
+        for (int k = 1; k <= 4; ++k)
+            truck.Data(AxleSpacing(k)) = 36;
+        truck.TimeSec = 1000.0 + 0.1 * i;
+        AddTruck(truck, effect);
+    }
+    effect.Time = 1001;
+    effect.Value = 1523.7;
+    return effect;
+}
+
+class NoLabels : public SceneLabels {
+public:
+    void setTimeCaption(const std::string& text) override { benchmark::DoNotOptimize(text); }
+    void setDistanceCaption(const std::string& text) override { benchmark::DoNotOptimize(text); }
+};
+
+void BM_DrawSceneAtTime20Trucks(benchmark::State& state) {
+    const EffectData effect = twentyTrucks();
+    ImageSurface surface(641, 167);
+    const SceneContext context{30.0f, true, {}};
+    TruckData first;
+    NoLabels labels;
+    std::int16_t value = 0;
+    for (auto _ : state) {
+        DrawSceneAtTime(surface, context, effect, false, value, first, labels);
+        value = static_cast<std::int16_t>((value + 7) % 400);
+    }
+}
+BENCHMARK(BM_DrawSceneAtTime20Trucks)->Unit(benchmark::kMicrosecond);
+
+class SampleFile : public Dialogs {
+public:
+    std::optional<std::string> openFile(const std::string&, const std::string&) override {
+        return std::string(KESTAVIAN_EXAMPLES) + "/Events_30_sample.txt";
+    }
+    std::string inputBox(const std::string&, const std::string&) override { return {}; }
+    void messageBox(const std::string&, const std::string&) override {}
+};
+
+// One effect of the sample from the scrubber's start to where playback stops, tick by tick,
+// each tick redrawing the scene in the window.
+void BM_PlaybackSweep(benchmark::State& state) {
+    frmMain window(std::make_unique<SampleFile>());
+    window.cmdOpen_Click();
+    long ticks = 0;
+    for (auto _ : state) {
+        window.scrTrucks->setValue(0);
+        for (int previous = -1; previous != window.scrTrucks->value(); ++ticks) {
+            previous = window.scrTrucks->value();
+            window.Timer1_Timer();
+        }
+    }
+    state.counters["ticks/sweep"] =
+        benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_PlaybackSweep)->Unit(benchmark::kMillisecond);
+
+} // namespace
