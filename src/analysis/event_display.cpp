@@ -39,7 +39,11 @@ std::int16_t ScrubberLargeChange(double duration) {
 }
 
 std::int16_t ScrubberSmallChange(double duration) {
-    return toInt16(checkedFinite(duration + 0.6));
+    const std::int16_t step = toInt16(checkedFinite(duration + 0.6));
+    // A scroll bar's steps are at least 1; only an effect that ends before it begins gets here.
+    if (step < 1)
+        raise(ErrorNumber::InvalidPropertyValue, "A scroll step must be at least 1");
+    return step;
 }
 
 } // namespace kestavian

@@ -28,6 +28,7 @@ EffectTimings WriteTimingLines(const EffectData& effect, float span, bool datumR
 // 326.4 s or more gives a Max beyond 32767, an overflow error.
 std::int16_t ScrubberMax(double duration);
 std::int16_t ScrubberLargeChange(double duration);
+// Both steps refuse a value below 1 with an invalid-property-value error, as the scroll bar does.
 std::int16_t ScrubberSmallChange(double duration);
 
 } // namespace kestavian

@@ -1,6 +1,7 @@
 #include "data/mod_input.h"
 
 #include <array>
+#include <cmath>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include "data/item_reader.h"
 #include "data/line_fields.h"
 #include "platform/checked_arithmetic.h"
+#include "platform/numbers.h"
 
 namespace kestavian {
 
@@ -279,6 +281,18 @@ std::string SpanTextFromFileName(const std::string& fileName) {
     if (second == std::string::npos)
         return {};
     return fileName.substr(first + 1, second - first - 1);
+}
+
+std::optional<float> UsableSpan(const std::string& text) {
+    if (!isNumeric(text))
+        return std::nullopt;
+    try {
+        const float span = textToSingle(text);
+        if (std::isfinite(span) && span > 0.0f)
+            return span;
+    } catch (const RuntimeError&) {
+    }
+    return std::nullopt;
 }
 
 } // namespace kestavian

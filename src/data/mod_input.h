@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "data/mod_udts.h"
@@ -44,5 +45,9 @@ bool SelectEventFile(Dialogs& dialogs, EventStore& store, std::string& editorTex
 
 // The text between the first and the second "_" of a file name; empty with fewer than two.
 std::string SpanTextFromFileName(const std::string& fileName);
+
+// The span a text gives: a number of metres greater than zero that fits a Single; nothing for
+// any other text.
+std::optional<float> UsableSpan(const std::string& text);
 
 } // namespace kestavian

@@ -352,29 +352,14 @@ void frmMain::cmdOpen_Click() {
     FileLoaded = true;
 }
 
-namespace {
-// A span is usable when it is a number of metres greater than zero.
-bool usableSpan(const std::string& text) {
-    if (!isNumeric(text))
-        return false;
-    try {
-        const float span = textToSingle(text);
-        return std::isfinite(span) && span > 0.0f;
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
-} // namespace
-
 void frmMain::setSpanFromOpenedFile() {
-    const std::string fromName = SpanTextFromFileName(store.FileName);
-    if (usableSpan(fromName)) {
-        view.Span = textToSingle(fromName);
+    if (const std::optional<float> fromName = UsableSpan(SpanTextFromFileName(store.FileName))) {
+        view.Span = *fromName;
         return;
     }
     const std::string reply = dialogs_->inputBox("Please enter the span...", AppTitle);
-    if (usableSpan(reply))
-        view.Span = textToSingle(reply);
+    if (const std::optional<float> entered = UsableSpan(reply))
+        view.Span = *entered;
 }
 
 void frmMain::pickByText(QComboBox* list, const std::string& text) {
@@ -425,12 +410,8 @@ void frmMain::ShowEvent(const EffectData& effect) {
                          [this](const std::string& line) { appendToTxtOut(line); });
     scrTrucks->setMinimum(0);
     scrTrucks->setMaximum(ScrubberMax(timings.duration));
-    const std::int16_t largeChange = ScrubberLargeChange(timings.duration);
-    const std::int16_t smallChange = ScrubberSmallChange(timings.duration);
-    if (largeChange < 1 || smallChange < 1)
-        kestavian::raise(ErrorNumber::InvalidPropertyValue, "A scroll step must be at least 1");
-    scrTrucks->setPageStep(largeChange);
-    scrTrucks->setSingleStep(smallChange);
+    scrTrucks->setPageStep(ScrubberLargeChange(timings.duration));
+    scrTrucks->setSingleStep(ScrubberSmallChange(timings.duration));
     scrTrucks->setValue(0);
     DrawSceneAtTime(effect, CritPos);
 }

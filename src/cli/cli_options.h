@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kestavian::cli {
+
+// Exit statuses of every command.
+enum ExitStatus : int {
+    ExitOk = 0,
+    // The file was only partly taken (check) or an effect could not be shown (render).
+    ExitStopped = 1,
+    // A usage error, or a file that cannot be read or written.
+    ExitUsage = 2,
+};
+
+struct CheckOptions {
+    QString file;
+    std::int16_t noEffects = 3;
+};
+
+struct TimingsOptions {
+    QString file;
+    std::int16_t noEffects = 3;
+    std::optional<float> span;
+    bool datumRHS = true;
+};
+
+struct RenderOptions {
+    QString file;
+    std::int16_t noEffects = 3;
+    std::optional<float> span;
+    bool datumRHS = true;
+    bool driveRight = true;
+    bool flipDatum = false;
+    bool critPos = false;
+    std::int16_t scrubberValue = 0;
+    long event = 0;    // list position, from 1
+    long effect = 0;   // effect number, from 1
+    QString out;       // a single picture, or
+    QString allFolder; // every event and effect under the window's save names
+};
+
+// What a command's arguments ask for: run the command, print its help, or report an error.
+struct ParsedArguments {
+    enum Kind { Run, Help, Error } kind = Run;
+    std::string text; // the help text or the error message
+};
+
+// Each takes the arguments that follow the command word.
+ParsedArguments parseCheckArguments(const QStringList& arguments, CheckOptions& options);
+ParsedArguments parseTimingsArguments(const QStringList& arguments, TimingsOptions& options);
+ParsedArguments parseRenderArguments(const QStringList& arguments, RenderOptions& options);
+
+// The overview printed for --help without a command.
+std::string generalHelp();
+
+// The image format a picture path asks for by its extension ("BMP", "PNG"); empty for others.
+QByteArray pictureFormat(const QString& path);
+
+} // namespace kestavian::cli

@@ -1,0 +1,134 @@
+#include "cli/event_file.h"
+
+#include <QFile>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/numbers.h"
+#include "platform/runtime_error.h"
+
+namespace kestavian::cli {
+
+namespace {
+
+constexpr long MaxItems = 32767;
+
+// Answers the viewer's open dialog with the file named on the command line; no other dialog is
+// ever shown here.
+class GivenFile : public Dialogs {
+public:
+    explicit GivenFile(std::string path) : path_(std::move(path)) {}
+    std::optional<std::string> openFile(const std::string&, const std::string&) override {
+        return path_;
+    }
+    std::string inputBox(const std::string&, const std::string&) override { return {}; }
+    void messageBox(const std::string&, const std::string&) override {}
+
+private:
+    std::string path_;
+};
+
+// Why a path is not a readable event file, told before reading so the message can be specific.
+std::string unreadableReason(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found)
+        return "no such file";
+    if (fs::is_directory(status))
+        return "it is a folder";
+    if (!ec && !fs::is_regular_file(status))
+        return "not a regular file";
+    return {};
+}
+
+// Field text may hold anything a quoted item can (line breaks, control bytes): keep it on one line.
+std::string printable(const std::string& text) {
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            shown += '\\';
+            shown += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            shown += escaped;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+} // namespace
+
+bool EventFile::load(const QString& path, std::int16_t noEffects, std::string& reason) {
+    const std::string localPath = QFile::encodeName(path).toStdString();
+    reason = unreadableReason(localPath);
+    if (!reason.empty())
+        return false;
+
+    GivenFile dialogs(localPath);
+    std::string editorText;
+    if (!SelectEventFile(dialogs, store_, editorText)) {
+        // The reader keeps the items taken before it failed: a full list means the limit.
+        if (store_.FileLines.size() == MaxItems) {
+            reason = "it holds more than 32767 items";
+        } else {
+            QFile file(path);
+            reason = file.open(QIODevice::ReadOnly) ? "it cannot be read"
+                                                    : file.errorString().toStdString();
+        }
+        return false;
+    }
+
+    ParseStop stop;
+    try {
+        ParseEventFile(store_, noEffects, &stop);
+    } catch (const RuntimeError&) {
+        // The events before the stop stay, as in the viewer.
+        stop_ = stop;
+    }
+    return true;
+}
+
+std::optional<float> EventFile::spanFromName() const {
+    return UsableSpan(SpanTextFromFileName(store_.FileName));
+}
+
+bool loadForCommand(EventFile& file, const QString& path, std::int16_t noEffects, bool noteStop,
+                    std::ostream& err) {
+    std::string reason;
+    if (!file.load(path, noEffects, reason)) {
+        err << "kestavian-cli: cannot read " << path.toStdString() << ": " << reason << '\n';
+        return false;
+    }
+    if (noteStop && file.stop())
+        err << "kestavian-cli: note: only the events before the bad line are taken; "
+            << describeStop(*file.stop()) << '\n';
+    return true;
+}
+
+std::optional<float> spanForCommand(const std::optional<float>& given, const EventFile& file,
+                                    std::ostream& err) {
+    if (given)
+        return given;
+    if (const std::optional<float> fromName = file.spanFromName())
+        return fromName;
+    err << "kestavian-cli: the file name holds no span between its first two \"_\"; give --span S"
+        << '\n';
+    return std::nullopt;
+}
+
+std::string describeStop(const ParseStop& stop) {
+    std::string line = "stopped at line " + std::to_string(stop.item) + ": ";
+    if (!stop.field.empty())
+        line += stop.field + " (columns " + std::to_string(stop.startColumn) + "-" +
+                std::to_string(stop.startColumn + stop.width - 1) + ") \"" + printable(stop.text) +
+                "\": ";
+    return line + errorDescription(stop.number);
+}
+
+} // namespace kestavian::cli

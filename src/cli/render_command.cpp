@@ -1,0 +1,144 @@
+#include "cli/render_command.h"
+
+#include <QDir>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include "cli/event_file.h"
+#include "cli/headless_view.h"
+#include "platform/numbers.h"
+#include "platform/runtime_error.h"
+
+namespace kestavian::cli {
+
+namespace {
+
+// The picture after the window's steps: show the effect, then move the scrubber. failure gets the
+// error that stopped the window, if any.
+QImage drawEffect(const EffectData& effect, const RenderOptions& options,
+                  const SceneContext& context, std::string& failure) {
+    HeadlessView view(context);
+    try {
+        view.ShowEvent(effect, options.critPos, [](const std::string&) {});
+        view.moveScrubber(effect, options.critPos, options.scrubberValue);
+    } catch (const RuntimeError& error) {
+        failure = error.what();
+    }
+    return view.image();
+}
+
+// Written to a temporary file first, so a failed write leaves no half picture behind.
+bool writePicture(const QImage& image, const QString& path, const QByteArray& format,
+                  std::ostream& err, const char* lineStart = "") {
+    QSaveFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly)) {
+        reason = file.errorString();
+    } else {
+        QImageWriter writer(&file, format);
+        if (!writer.write(image))
+            reason = writer.errorString();
+        else if (!file.commit())
+            reason = file.errorString();
+    }
+    if (reason.isEmpty())
+        return true;
+    err << lineStart << "kestavian-cli: cannot write " << path.toStdString() << ": "
+        << reason.toStdString() << '\n';
+    return false;
+}
+
+void reportNotShown(long position, long effectNo, const std::string& failure, std::ostream& err) {
+    err << "kestavian-cli: event " << position << ", effect " << effectNo
+        << " cannot be shown (the picture holds the span and caption): " << failure << '\n';
+}
+
+int renderOne(const EventStore& store, const RenderOptions& options, const SceneContext& context,
+              std::ostream& err) {
+    if (options.event > store.NoEvents) {
+        err << "kestavian-cli: --event " << options.event << " is past the event list, which holds "
+            << store.NoEvents << '\n';
+        return ExitUsage;
+    }
+    if (options.effect > options.noEffects) {
+        err << "kestavian-cli: --effect " << options.effect
+            << " is past the effect list, which runs to " << options.noEffects << '\n';
+        return ExitUsage;
+    }
+    const EventData& event = store.Events.at(options.event);
+    if (options.effect > event.EffectCount) {
+        err << "kestavian-cli: event " << options.event << " holds " << event.EffectCount
+            << " effects; there is no effect " << options.effect << '\n';
+        return ExitUsage;
+    }
+    std::string failure;
+    const QImage image = drawEffect(event.Effects.at(options.effect), options, context, failure);
+    if (!writePicture(image, options.out, pictureFormat(options.out), err))
+        return ExitUsage;
+    if (failure.empty())
+        return ExitOk;
+    reportNotShown(options.event, options.effect, failure, err);
+    return ExitStopped;
+}
+
+int renderAll(const EventStore& store, const RenderOptions& options, const SceneContext& context,
+              std::ostream& err, bool progress) {
+    if (!QDir().mkpath(options.allFolder)) {
+        err << "kestavian-cli: cannot make the folder " << options.allFolder.toStdString() << '\n';
+        return ExitUsage;
+    }
+    const QDir folder(options.allFolder);
+    const QString spanText = QString::fromStdString(generalForm(context.Span));
+    long total = 0;
+    for (const EventData& event : store.Events)
+        total += event.EffectCount;
+
+    // On a terminal the progress line is rewritten in place; other lines clear it first.
+    const char* const lineStart = progress ? "\r\033[K" : "";
+    int status = ExitOk;
+    long done = 0;
+    long position = 0;
+    for (const EventData& event : store.Events) {
+        ++position;
+        long effectNo = 0;
+        for (const EffectData& effect : event.Effects) {
+            ++effectNo;
+            const QString name =
+                QString("Span_%1_Ev_%2_Ef_%3.bmp").arg(spanText).arg(position).arg(effectNo);
+            std::string failure;
+            const QImage image = drawEffect(effect, options, context, failure);
+            if (!failure.empty()) {
+                err << lineStart;
+                reportNotShown(position, effectNo, failure, err);
+                status = ExitStopped;
+            }
+            if (!writePicture(image, folder.filePath(name), "BMP", err, lineStart))
+                return ExitUsage;
+            if (progress)
+                err << lineStart << "writing pictures: " << ++done << " of " << total << std::flush;
+        }
+    }
+    if (progress && total > 0)
+        err << '\n';
+    return status;
+}
+
+} // namespace
+
+int runRender(const RenderOptions& options, std::ostream& err, bool progress) {
+    EventFile file;
+    if (!loadForCommand(file, options.file, options.noEffects, true, err))
+        return ExitUsage;
+    const std::optional<float> span = spanForCommand(options.span, file, err);
+    if (!span)
+        return ExitUsage;
+
+    const SceneContext context{
+        *span, options.datumRHS,
+        DrawSettings{DrawSettings{}.HeightRatio, options.driveRight, options.flipDatum}};
+    if (!options.allFolder.isEmpty())
+        return renderAll(file.store(), options, context, err, progress);
+    return renderOne(file.store(), options, context, err);
+}
+
+} // namespace kestavian::cli

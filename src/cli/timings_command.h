@@ -1,0 +1,14 @@
+#pragma once
+
+#include <ostream>
+
+#include "cli/cli_options.h"
+
+namespace kestavian::cli {
+
+// For every event in list order and each of its effects: a header line, the lines the viewer
+// appends to its diagnostics box when showing the effect, and "error: ..." where it would stop.
+// An error line is part of the listing, not a failure of the command. Returns the exit status.
+int runTimings(const TimingsOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace kestavian::cli

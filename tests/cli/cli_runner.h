@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+// Failures show texts as text rather than as arrays of UTF-16 units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace kestavian::test {
+
+// One run of the built kestavian-cli: its exit status (-1 when it did not end normally) and what
+// it wrote.
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+inline CliRun runCli(const QStringList& arguments) {
+    QProcess process;
+    process.start(KESTAVIAN_CLI, arguments);
+    process.waitForFinished(120000);
+    CliRun run;
+    if (process.exitStatus() == QProcess::NormalExit && process.error() == QProcess::UnknownError)
+        run.status = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace kestavian::test
