@@ -1,7 +1,10 @@
 // Redrawing a scene and playing an effect back.
 #include <benchmark/benchmark.h>
 
+#include <QDir>
+#include <QProcess>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <filesystem>
 
 #include "drawing/image_surface.h"
@@ -78,5 +81,22 @@ void BM_PlaybackSweep(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(ticks), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_PlaybackSweep)->Unit(benchmark::kMillisecond);
+
+// The headless tool writing every effect of the sample as a picture, as a user runs it.
+void BM_RenderAllSample(benchmark::State& state) {
+    QTemporaryDir out;
+    for (auto _ : state) {
+        QProcess cli;
+        cli.start(KESTAVIAN_CLI, {"render", QString(KESTAVIAN_EXAMPLES) + "/Events_30_sample.txt",
+                                  "--all", out.path()});
+        if (!cli.waitForFinished(60000) || cli.exitStatus() != QProcess::NormalExit) {
+            state.SkipWithError("the tool did not finish");
+            break;
+        }
+    }
+    state.counters["pictures"] =
+        static_cast<double>(QDir(out.path()).entryList(QDir::Files).size());
+}
+BENCHMARK(BM_RenderAllSample)->Unit(benchmark::kMillisecond);
 
 } // namespace

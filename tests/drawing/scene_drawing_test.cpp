@@ -1,133 +1,125 @@
 #include "drawing/scene_drawing.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
+#include "drawing/image_surface.h"
+#include "drawing/truck_drawing.h"
 #include "support/record_builders.h"
 #include "support/recording_surface.h"
 
-namespace kestavian {
+namespace kestavian::test {
 namespace {
 
-using test::ErrorOf;
-using test::MakeEffect;
-using test::MakeTruck;
-using test::RecordedOp;
-using test::RecordingSurface;
-
 struct RecordingLabels : SceneLabels {
-    std::vector<std::string> times{"old time"};
-    std::vector<std::string> distances{"old position"};
+    std::vector<std::string> times, distances;
     void setTimeCaption(const std::string& caption) override { times.push_back(caption); }
     void setDistanceCaption(const std::string& caption) override { distances.push_back(caption); }
 };
 
-TruckData truckA() {
-    return MakeTruck({.Direction = 1, .TimeSec = 100.0, .Speed = 200, .Length = 150, .NoAxles = 1});
-}
-TruckData truckB() {
-    return MakeTruck({.Direction = 2, .TimeSec = 101.0, .Speed = 250, .Length = 100, .NoAxles = 1});
-}
-
-const SceneContext kRHS{.Span = 20, .DatumRHS = true, .draw = {.DriveRight = false}};
-const SceneContext kMixed{.Span = 20, .DatumRHS = false, .draw = {.DriveRight = false}};
-
-// The left ends of the truck bodies, in drawing order.
-std::vector<double> bodyLefts(const RecordingSurface& picture) {
-    std::vector<double> lefts;
-    for (const RecordedOp& op : picture.only(RecordedOp::FilledBox))
-        if (op.colour == ColourWhite)
-            lefts.push_back(op.x1);
-    return lefts;
-}
-
 TEST(SceneDrawing, TrucksAndLabelsAtOneMoment) {
-    TruckData twinOfA = truckA(); // stamped with A, half as fast
-    twinOfA.Data(Speed) = 100;
+    const TruckData twinOfA = With(TruckA(), Speed, 100); // stamped with A, half as fast
+    const std::string t = "Cur time:  100.5";
     const struct {
-        std::string name;
-        SceneContext context;
+        bool datumRHS;
         std::vector<TruckData> trucks;
         bool critPos;
-        double effectTime;
-        std::vector<std::string> times;
-        std::vector<std::string> distances;
-        std::vector<double> lefts;
+        std::vector<std::string> times, distances;
+        std::vector<double> lefts; // of the truck bodies
     } cases[] = {
-        {"RHS",
-         kRHS,
-         {truckA(), truckB()},
-         false,
-         0,
-         {"old time", "Cur time:  100.5", "Cur time:  100.5"},
-         {"old position", "Position:  10"},
-         {-10, -22.5}},
-        {"Mixed",
-         kMixed,
-         {truckA(), truckB()},
-         false,
-         0,
-         {"old time", "Cur time:  100.5", "Cur time:  100.5"},
-         {"old position", "Position:  10"},
-         {-10, -42.5}},
-        {"critical position",
-         kRHS,
-         {truckA()},
-         true,
-         100.8,
-         {"old time", "Cur time:  100.8"},
-         {"old position", "Position:  16"},
-         {-16}},
-        {"two trucks stamped with the first one on",
-         kRHS,
-         {truckA(), twinOfA},
-         false,
-         0,
-         {"old time", "Cur time:  100.5", "Cur time:  100.5"},
-         {"old position", "Position:  10", "Position:  5"},
-         {-10, -5}},
+        {true, {TruckA(), TruckB()}, false, {t, t}, {"Position:  10"}, {-10, -22.5}},
+        {false, {TruckA(), TruckB()}, false, {t, t}, {"Position:  10"}, {-10, -42.5}},
+        {true, {TruckA()}, true, {"Cur time:  100.8"}, {"Position:  16"}, {-16}},
+        {true, {TruckA(), twinOfA}, false, {t, t}, {"Position:  10", "Position:  5"}, {-10, -5}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         RecordingSurface picture;
         RecordingLabels labels;
         TruckData firstOn;
-        const EffectData effect = MakeEffect({.Time = c.effectTime, .Trucks = c.trucks});
-        DrawSceneAtTime(picture, c.context, effect, c.critPos, 50, firstOn, labels);
+        const SceneContext context{
+            .Span = 20, .DatumRHS = c.datumRHS, .draw = {.DriveRight = false}};
+        const EffectData effect = MakeEffect({.Time = 100.8, .Trucks = c.trucks});
+        DrawSceneAtTime(picture, context, effect, c.critPos, 50, firstOn, labels);
 
         EXPECT_EQ(firstOn, c.trucks.front());
         EXPECT_EQ(labels.times, c.times);
         EXPECT_EQ(labels.distances, c.distances);
-        const std::vector<double> lefts = bodyLefts(picture);
-        ASSERT_EQ(lefts.size(), c.lefts.size());
-        for (std::size_t i = 0; i < lefts.size(); ++i)
-            EXPECT_NEAR(lefts[i], c.lefts[i], 1e-9);
-
+        std::vector<double> lefts; // to a micrometre
+        for (const RecordedOp& op : picture.only(RecordedOp::FilledBox))
+            if (op.colour == ColourWhite)
+                lefts.push_back(std::round(op.x1 * 1e6) / 1e6);
+        EXPECT_EQ(lefts, c.lefts);
         // A fresh picture: cleared, the road, the caption, then the trucks with their labels.
-        ASSERT_FALSE(picture.ops.empty());
         EXPECT_EQ(picture.ops.front().kind, RecordedOp::Cls);
         const auto prints = picture.only(RecordedOp::Print);
         ASSERT_EQ(prints.size(), 1 + c.trucks.size());
-        EXPECT_EQ(prints[0].text.rfind("Value: ", 0), 0u);
+        EXPECT_TRUE(prints[0].text.starts_with("Value: "));
     }
 }
 
 TEST(SceneDrawing, EffectWithoutTrucksStopsAfterTheCaption) {
     RecordingSurface picture;
     RecordingLabels labels;
-    TruckData firstOn = truckB();
+    TruckData firstOn = TruckB();
     EXPECT_EQ(
-        ErrorOf([&] { DrawSceneAtTime(picture, kRHS, MakeEffect({}), false, 0, firstOn, labels); }),
+        ErrorOf([&] { DrawSceneAtTime(picture, {}, MakeEffect({}), false, 0, firstOn, labels); }),
         ErrorNumber::Overflow);
     const auto prints = picture.only(RecordedOp::Print);
     ASSERT_EQ(prints.size(), 1u);
     EXPECT_EQ(prints[0].text, "Value: 0   Distance: 0  Time: 0  No Trucks: 0");
     EXPECT_FALSE(picture.only(RecordedOp::Line).empty()); // the road is there
-    EXPECT_EQ(labels.times, std::vector<std::string>{"old time"});
-    EXPECT_EQ(labels.distances, std::vector<std::string>{"old position"});
-    EXPECT_EQ(firstOn, truckB());
+    EXPECT_TRUE(labels.times.empty() && labels.distances.empty());
+    EXPECT_EQ(firstOn, TruckB());
+}
+
+// The picture in pixels, 10 a metre: x from -40 to 20, y from -6 to 7.8; driving on the left.
+TEST(SceneDrawing, Pixels) {
+    ImageSurface picture(600, 138);
+    const SceneContext context{.draw = {.DriveRight = false}};
+    DrawEffectBackground(picture, context, MakeEffect({.Value = 812.5}));
+    const TruckData truck = MakeTruck({.Length = 120, .NoAxles = 1, .GrossWeight = 400});
+    DrawTruck(picture, 20.0f, -10.0, 1, truck, context.draw);
+    const QImage& image = picture.Image();
+    const auto at = [](double x, double y) {
+        return QPoint(static_cast<int>((x + 40) * 10), static_cast<int>((y + 6) * 10));
+    };
+    const auto gray = [&](double x, double y) { return qGray(image.pixel(at(x, y))); };
+    // How many pixels from (x0, y0) to (x1, y1) are red, or dark.
+    const auto count = [&](double x0, double y0, double x1, double y1, bool red) {
+        int n = 0;
+        for (int py = at(x0, y0).y(); py < at(x1, y1).y(); ++py)
+            for (int px = at(x0, y0).x(); px < at(x1, y1).x(); ++px)
+                n += red ? image.pixelColor(px, py) == Qt::red : qGray(image.pixel(px, py)) < 96;
+        return n;
+    };
+    EXPECT_EQ(image.pixelColor(at(-15, -1.5)), ImageSurface::toQColor(SystemButtonFace));
+    EXPECT_NE(gray(-15, -1.5), 255);
+    EXPECT_EQ(gray(-35, -5) + gray(15, 6) + gray(-35, 1.5) + gray(15, -1), 4 * 255);
+    EXPECT_GT(count(-31, -3.2, -29, -2.8, false), 0); // a road edge
+    // The left arrow in the upper lane, the right one in the lower lane.
+    EXPECT_GT(count(-30, -2, -25, -1, true) * count(5, 1, 10, 2, true), 0);
+    EXPECT_EQ(count(-30, 1, -25, 2, true) + count(5, -2, 10, -1, true), 0);
+
+    // The centre line on the left approach is dashed: its row changes colour again and again.
+    int mostChanges = 0;
+    for (int row = at(0, 0).y() - 1; row <= at(0, 0).y() + 1; ++row) {
+        int changes = 0;
+        for (int x = 1; x < at(-21, 0).x(); ++x)
+            changes += image.pixel(x, row) != image.pixel(x - 1, row);
+        mostChanges = std::max(mostChanges, changes);
+    }
+    EXPECT_GT(mostChanges, 6);
+
+    // The caption is printed from (-29, 4.5) on, nothing of it further left.
+    EXPECT_EQ(count(-40, 4.6, -29, 7.8, false), 0);
+    EXPECT_GT(count(-29, 4.6, 20, 7.8, false), 100);
+    // The wheel at (-10, 2.6) is 5 px in radius with a light hub of under 2 px; the white body
+    // shows the label printed dark from (-5.5, 1.05).
+    EXPECT_GT(gray(-10, 2.6), 192);
+    EXPECT_LT(std::max(gray(-10.35, 2.6), gray(-9.65, 2.6)), 96);
+    EXPECT_EQ(gray(-8, 1.5), 255);
+    EXPECT_GT(count(-5.5, 0.7, 1.9, 2.5, false), 10);
 }
 
 } // namespace
-} // namespace kestavian
+} // namespace kestavian::test

@@ -18,6 +18,14 @@ TruckData MakeTruck(const TruckFields& fields) {
     return truck;
 }
 
+TruckData TruckA() {
+    return MakeTruck({.Direction = 1, .TimeSec = 100.0, .Speed = 200, .Length = 150});
+}
+
+TruckData TruckB() {
+    return MakeTruck({.Direction = 2, .TimeSec = 101.0, .Speed = 250, .Length = 100});
+}
+
 EffectData MakeEffect(const EffectFields& fields) {
     if (fields.Trucks.size() > 32767)
         throw std::length_error("more trucks than an effect can count");

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+#include <type_traits>
 #include <vector>
 
 #include "data/mod_udts.h"
@@ -24,6 +27,17 @@ struct TruckFields {
 // A truck record with the given fields, e.g. MakeTruck({.TimeSec = 100, .Speed = 200}).
 TruckData MakeTruck(const TruckFields& fields);
 
+// The timing trucks: A heads in direction 1 at 20 m/s, 15 m long, stamped at 100 s; B heads in
+// direction 2 at 25 m/s, 10 m long, stamped at 101 s.
+TruckData TruckA();
+TruckData TruckB();
+
+// A copy of the truck with Data(field) set to value.
+inline TruckData With(TruckData truck, int field, std::int16_t value) {
+    truck.Data(field) = value;
+    return truck;
+}
+
 // An effect holding copies of the trucks, with NoTrucks matching.
 struct EffectFields {
     double Value = 0;
@@ -41,6 +55,24 @@ inline std::optional<ErrorNumber> ErrorOf(const std::function<void()>& call) {
         return e.number();
     }
     return std::nullopt;
+}
+
+// What a call gives as one text, so a table row can hold a value or an error alike: a number in
+// its shortest exact form ("0.1", "1e+300"), a text as it is, or the error's description.
+template <typename Call> std::string Outcome(Call call) {
+    try {
+        const auto value = call();
+        if constexpr (std::is_floating_point_v<decltype(value)>) {
+            char buffer[64];
+            return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+        } else if constexpr (std::is_integral_v<decltype(value)>) {
+            return std::to_string(value);
+        } else {
+            return std::string(value);
+        }
+    } catch (const RuntimeError& e) {
+        return errorDescription(e.number());
+    }
 }
 
 } // namespace kestavian::test
