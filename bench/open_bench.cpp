@@ -11,6 +11,7 @@
 
 #include "data/item_reader.h"
 #include "data/mod_input.h"
+#include "platform/given_file_dialogs.h"
 #include "window/frm_main.h"
 
 namespace {
@@ -68,25 +69,12 @@ void BM_ParseEventFile(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseEventFile)->Unit(benchmark::kMillisecond);
 
-class FixedFile : public Dialogs {
-public:
-    explicit FixedFile(std::string path) : path_(std::move(path)) {}
-    std::optional<std::string> openFile(const std::string&, const std::string&) override {
-        return path_;
-    }
-    std::string inputBox(const std::string&, const std::string&) override { return {}; }
-    void messageBox(const std::string&, const std::string&) override {}
-
-private:
-    std::string path_;
-};
-
 // From the disk: read, Editor text and FileLines, then the parse.
 void BM_SelectAndParse(benchmark::State& state) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                        ("kestavian_bench_" + std::to_string(::getpid()) + ".txt");
     std::ofstream(path, std::ios::binary) << fileContent();
-    FixedFile dialogs(path.string());
+    GivenFileDialogs dialogs(path.string());
     for (auto _ : state) {
         EventStore store;
         std::string editor;
@@ -104,11 +92,10 @@ BENCHMARK(BM_SelectAndParse)->Unit(benchmark::kMillisecond);
 
 // The whole Open as the user sees it: dialog answered, Editor filled, parse, lists, first event.
 void BM_OpenInWindow(benchmark::State& state) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("Events_30_bench_" + std::to_string(::getpid()) + ".txt");
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("Events_30_bench_" + std::to_string(::getpid()) + ".txt");
     std::ofstream(path, std::ios::binary) << fileContent();
-    frmMain window(std::make_unique<FixedFile>(path.string()));
+    frmMain window(std::make_unique<GivenFileDialogs>(path.string()));
     for (auto _ : state) {
         window.cmdOpen_Click();
         if (window.store.NoEvents != 4681) {

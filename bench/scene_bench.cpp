@@ -9,6 +9,7 @@
 
 #include "drawing/image_surface.h"
 #include "drawing/scene_drawing.h"
+#include "platform/given_file_dialogs.h"
 #include "window/frm_main.h"
 
 namespace {
@@ -55,19 +56,11 @@ void BM_DrawSceneAtTime20Trucks(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawSceneAtTime20Trucks)->Unit(benchmark::kMicrosecond);
 
-class SampleFile : public Dialogs {
-public:
-    std::optional<std::string> openFile(const std::string&, const std::string&) override {
-        return std::string(KESTAVIAN_EXAMPLES) + "/Events_30_sample.txt";
-    }
-    std::string inputBox(const std::string&, const std::string&) override { return {}; }
-    void messageBox(const std::string&, const std::string&) override {}
-};
-
 // One effect of the sample from the scrubber's start to where playback stops, tick by tick,
 // each tick redrawing the scene in the window.
 void BM_PlaybackSweep(benchmark::State& state) {
-    frmMain window(std::make_unique<SampleFile>());
+    frmMain window(std::make_unique<GivenFileDialogs>(std::string(KESTAVIAN_EXAMPLES) +
+                                                      "/Events_30_sample.txt"));
     window.cmdOpen_Click();
     long ticks = 0;
     for (auto _ : state) {

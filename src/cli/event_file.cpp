@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/given_file_dialogs.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
 
@@ -13,21 +14,6 @@ namespace kestavian::cli {
 namespace {
 
 constexpr long MaxItems = 32767;
-
-// Answers the viewer's open dialog with the file named on the command line; no other dialog is
-// ever shown here.
-class GivenFile : public Dialogs {
-public:
-    explicit GivenFile(std::string path) : path_(std::move(path)) {}
-    std::optional<std::string> openFile(const std::string&, const std::string&) override {
-        return path_;
-    }
-    std::string inputBox(const std::string&, const std::string&) override { return {}; }
-    void messageBox(const std::string&, const std::string&) override {}
-
-private:
-    std::string path_;
-};
 
 // Why a path is not a readable event file, told before reading so the message can be specific.
 std::string unreadableReason(const std::string& path) {
@@ -70,7 +56,7 @@ bool EventFile::load(const QString& path, std::int16_t noEffects, std::string& r
     if (!reason.empty())
         return false;
 
-    GivenFile dialogs(localPath);
+    GivenFileDialogs dialogs(localPath);
     std::string editorText;
     if (!SelectEventFile(dialogs, store_, editorText)) {
         // The reader keeps the items taken before it failed: a full list means the limit.
@@ -120,6 +106,13 @@ std::optional<float> spanForCommand(const std::optional<float>& given, const Eve
     err << "kestavian-cli: the file name holds no span between its first two \"_\"; give --span S"
         << '\n';
     return std::nullopt;
+}
+
+std::optional<float> loadWithSpan(EventFile& file, const QString& path, std::int16_t noEffects,
+                                  const std::optional<float>& givenSpan, std::ostream& err) {
+    if (!loadForCommand(file, path, noEffects, true, err))
+        return std::nullopt;
+    return spanForCommand(givenSpan, file, err);
 }
 
 std::string describeStop(const ParseStop& stop) {

@@ -41,6 +41,11 @@ bool loadForCommand(EventFile& file, const QString& path, std::int16_t noEffects
 std::optional<float> spanForCommand(const std::optional<float>& given, const EventFile& file,
                                     std::ostream& err);
 
+// loadForCommand (noting a stopped parse) then spanForCommand: the span, or nothing when the
+// command cannot go on.
+std::optional<float> loadWithSpan(EventFile& file, const QString& path, std::int16_t noEffects,
+                                  const std::optional<float>& givenSpan, std::ostream& err);
+
 // "stopped at line L: FIELD (columns A-B) "TEXT": REASON", or without the field part when the
 // parse stopped on a count rather than a field.
 std::string describeStop(const ParseStop& stop);

@@ -127,9 +127,8 @@ int renderAll(const EventStore& store, const RenderOptions& options, const Scene
 
 int runRender(const RenderOptions& options, std::ostream& err, bool progress) {
     EventFile file;
-    if (!loadForCommand(file, options.file, options.noEffects, true, err))
-        return ExitUsage;
-    const std::optional<float> span = spanForCommand(options.span, file, err);
+    const std::optional<float> span =
+        loadWithSpan(file, options.file, options.noEffects, options.span, err);
     if (!span)
         return ExitUsage;
 

@@ -9,9 +9,8 @@ namespace kestavian::cli {
 
 int runTimings(const TimingsOptions& options, std::ostream& out, std::ostream& err) {
     EventFile file;
-    if (!loadForCommand(file, options.file, options.noEffects, true, err))
-        return ExitUsage;
-    const std::optional<float> span = spanForCommand(options.span, file, err);
+    const std::optional<float> span =
+        loadWithSpan(file, options.file, options.noEffects, options.span, err);
     if (!span)
         return ExitUsage;
 
