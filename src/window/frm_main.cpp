@@ -149,6 +149,10 @@ void frmMain::createControls() {
             auto* box = new QPlainTextEdit(container);
             box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             box->setReadOnly(true);
+            // Breaking at word boundaries where possible costs time quadratic in the length of a
+            // line without any, and a damaged file may be one line of megabytes. The event lines
+            // too wide for the box are runs of digits, which break anywhere in either mode.
+            box->setWordWrapMode(QTextOption::WrapAnywhere);
             box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
             box->setFocusPolicy(Qt::StrongFocus);
             widget = box;
@@ -218,22 +222,12 @@ void frmMain::applyStartupSettings() {
     optDatum[0]->setChecked(true);
     optDriveSide[1]->setChecked(true);
 
-    for (auto* group : {new QButtonGroup(Frame3), new QButtonGroup(Frame1)}) {
-        group->setExclusive(true);
-        auto& options = group->parent() == Frame3 ? optDatum : optDriveSide;
+    // Each frame makes its two options one exclusive group, told apart by index.
+    for (const auto& [frame, options] : {std::pair{Frame3, optDatum}, {Frame1, optDriveSide}}) {
+        auto* group = new QButtonGroup(frame);
         group->addButton(options[0], 0);
         group->addButton(options[1], 1);
-        connect(group, &QButtonGroup::idToggled, this, [this, group](int id, bool checked) {
-            if (!checked)
-                return;
-            const auto index = static_cast<std::int16_t>(id);
-            guarded([&] {
-                if (group->parent() == Frame3)
-                    optDatum_Click(index);
-                else
-                    optDriveSide_Click(index);
-            });
-        });
+        (frame == Frame3 ? datumGroup_ : driveSideGroup_) = group;
     }
 }
 
@@ -255,6 +249,15 @@ void frmMain::connectHandlers() {
     connect(txtNoEffects, &QLineEdit::textChanged, this,
             [this] { guarded([&] { txtNoEffects_Change(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([&] { Timer1_Timer(); }); });
+    // An option's handler runs when it becomes the selected one.
+    connect(datumGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            guarded([&] { optDatum_Click(static_cast<std::int16_t>(id)); });
+    });
+    connect(driveSideGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            guarded([&] { optDriveSide_Click(static_cast<std::int16_t>(id)); });
+    });
 }
 
 void frmMain::setTabOrder() {

@@ -9,6 +9,7 @@
 #include "data/mod_udts.h"
 #include "platform/dialogs.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -116,6 +117,8 @@ private:
     void appendToTxtOut(const std::string& line);
     void setSpanFromOpenedFile();
 
+    QButtonGroup* datumGroup_ = nullptr;
+    QButtonGroup* driveSideGroup_ = nullptr;
     std::unique_ptr<Dialogs> dialogs_;
     std::map<std::string, QWidget*> controls_;
     std::string editorText_;
