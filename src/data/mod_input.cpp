@@ -59,8 +59,13 @@ static_assert(truckFieldsTile());
 static_assert(TruckFields[Speed - 1].startColumn == 19 &&
               TruckFields[AxleSpacing(8) - 1].width == 2);
 
+// The most an event file can sensibly hold: 32,767 lines of 512 bytes, over six times the widest
+// line of the format. Anything larger is not an event file, and holding it whole (three times
+// over, with the text box) could exhaust memory.
+constexpr std::uintmax_t MaxFileBytes = 32767u * 512u;
+
 // The whole content of a regular file. Anything else (missing, a folder, a device, no
-// permission, a read failure) is a runtime error.
+// permission, a read failure, a file larger than MaxFileBytes) is a runtime error.
 std::string readWholeFile(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -78,13 +83,18 @@ std::string readWholeFile(const std::string& path) {
         raise(ErrorNumber::PermissionDenied);
     std::string content;
     const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size < content.max_size())
+    if (!ec && size > MaxFileBytes)
+        raise(ErrorNumber::PathFileAccessError);
+    if (!ec)
         content.reserve(static_cast<std::size_t>(size));
 
     std::array<char, 1 << 16> chunk{};
     for (;;) {
         in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
         content.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        // Checked as it is read too: the file may grow while it is read.
+        if (content.size() > MaxFileBytes)
+            raise(ErrorNumber::PathFileAccessError);
         if (!in)
             break;
     }

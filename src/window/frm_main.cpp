@@ -58,11 +58,12 @@ private:
 };
 
 // Runs a handler from a notification. Handlers trap what they are meant to trap; anything that
-// still arrives here must not reach the event loop, which cannot recover from an exception.
+// still arrives here (a runtime error, or even memory running out) must not reach the event loop,
+// which cannot recover from an exception: the user's action is then simply abandoned.
 template <typename Handler> void guarded(Handler&& handler) {
     try {
         handler();
-    } catch (const RuntimeError&) {
+    } catch (const std::exception&) {
     }
 }
 

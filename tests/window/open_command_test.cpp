@@ -127,41 +127,6 @@ TEST_F(OpenCommand, CancelKeepsTheStoreListsAndSpanButEmptiesTheItems) {
     EXPECT_TRUE(dialogs->messageBoxCalls.empty());
 }
 
-TEST_F(OpenCommand, FileThatCannotBeReadGivesTheMessageAndChangesNothingElse) {
-    open(copyFixture("worked_example.txt", "Events_20_a.txt"));
-    std::filesystem::create_directory(path("a_folder.txt"));
-    const std::string candidates[] = {path("a_folder.txt"), path("missing.txt")};
-    for (const std::string& bad : candidates) {
-        SCOPED_TRACE(bad);
-        dialogs->messageBoxCalls.clear();
-        open(bad);
-        ASSERT_EQ(dialogs->messageBoxCalls.size(), 1u);
-        EXPECT_EQ(dialogs->messageBoxCalls[0].text, "Unkown error while opening file " + bad);
-        EXPECT_EQ(dialogs->messageBoxCalls[0].title, "Kestavian");
-        EXPECT_EQ(window->store.FileName, "");
-        EXPECT_EQ(window->store.NoEvents, 1);
-        EXPECT_EQ(window->store.Events.at(1).EventNo, 12);
-        EXPECT_EQ(window->cmbEvent->count(), 1);
-        EXPECT_TRUE(window->FileLoaded);
-    }
-}
-
-TEST_F(OpenCommand, TooManyItemsGiveTheMessageAndKeepTheStore) {
-    open(copyFixture("worked_example.txt", "Events_20_a.txt"));
-    std::string text;
-    for (int i = 0; i < 32768; ++i)
-        text += "1\n";
-    const std::string big = writeFile("Events_20_big.txt", text);
-    open(big);
-    ASSERT_EQ(dialogs->messageBoxCalls.size(), 1u);
-    EXPECT_EQ(dialogs->messageBoxCalls[0].text, "Unkown error while opening file " + big);
-    EXPECT_EQ(window->store.NoEvents, 1);
-    EXPECT_EQ(window->store.Events.at(1).EventNo, 12);
-    // The item that does not fit is shown but not kept.
-    EXPECT_EQ(window->store.FileLines.size(), 32767);
-    EXPECT_EQ(window->Editor->document()->blockCount(), 32768 + 1);
-}
-
 TEST_F(OpenCommand, SecondFileReplacesTheFirst) {
     open(copyFixture("worked_example.txt", "Events_20_a.txt"));
     std::string text;
