@@ -1,6 +1,4 @@
 #include <QCheckBox>
-#include <QComboBox>
-#include <QImage>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <string_view>
@@ -8,7 +6,6 @@
 #include "cli/cli_runner.h"
 #include "drawing/picture_size.h"
 #include "window/control_table.h"
-#include "window/picture_box.h"
 #include "window/window_fixture.h"
 
 namespace kestavian::test {
@@ -19,10 +16,10 @@ static_assert(std::string_view(ControlTable[0].name) == "GA" &&
               twipsToPixels(ControlTable[0].width) == PictureWidthPixels &&
               twipsToPixels(ControlTable[0].height) == PictureHeightPixels);
 
-class CliMatchesWindow : public WindowTest {};
+using CliMatchesWindow = WindowTest;
 
 TEST_F(CliMatchesWindow, RenderGivesTheWindowsPixels) {
-    const std::string file = copyFixture("worked_example.txt", "Events_32.5_worked.txt");
+    const std::string file = workedExample("Events_32.5_worked.txt");
     open(file);
     window->chkAnimate->setChecked(false); // lets the critical-position box be ticked
 
@@ -61,29 +58,26 @@ TEST_F(CliMatchesWindow, RenderGivesTheWindowsPixels) {
             arguments << "--flip";
         const CliRun run = runCli(arguments);
         EXPECT_EQ(run.status, s.effect == 2 ? 1 : 0) << run.err.toStdString();
-        EXPECT_EQ(QImage(out).convertToFormat(QImage::Format_RGB32),
-                  window->GA->surface().Image().convertToFormat(QImage::Format_RGB32));
+        EXPECT_EQ(rgb32(QImage(out)), rgb32(window->GA->surface().Image()));
     }
 }
 
 // The sample's blocks as the window appends them, one pick at a time, under either datum type.
 TEST_F(CliMatchesWindow, TimingsGiveTheWindowsDiagnosticsLines) {
-    const std::string file = KESTAVIAN_EXAMPLES "/Events_30_sample.txt";
-    open(file);
+    open(Sample);
     for (const bool mixed : {false, true}) {
         window->optDatum[mixed ? 1 : 0]->setChecked(true);
-        std::string fromWindow;
+        const std::size_t before = window->txtOutText().size();
         for (int event = 0; event < window->cmbEvent->count(); ++event)
             for (int effect = 0; effect < window->cmbEffect->count(); ++effect) {
                 window->cmbEvent->setCurrentIndex(event);
                 window->cmbEffect->setCurrentIndex(effect);
-                const std::size_t before = window->txtOutText().size();
                 window->cmbEffect_Click();
-                fromWindow += window->txtOutText().substr(before);
             }
+        const std::string fromWindow = window->txtOutText().substr(before);
 
         const CliRun run =
-            runCli({"timings", QString::fromStdString(file), "--datum", mixed ? "mixed" : "rhs"});
+            runCli({"timings", QString::fromStdString(Sample), "--datum", mixed ? "mixed" : "rhs"});
         ASSERT_EQ(run.status, 0);
         std::string fromCli;
         int errors = 0;

@@ -1,8 +1,6 @@
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <filesystem>
 
 #include "window/window_fixture.h"
 
@@ -11,60 +9,37 @@ namespace {
 
 using OpenCommand = WindowTest;
 
-std::vector<std::string> itemsOf(const QComboBox* list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list->count(); ++i)
-        items.push_back(list->itemText(i).toStdString());
-    return items;
-}
-
-const std::vector<std::string> WorkedExampleLines = {
-    "12",
-    "1    1523.70    23983510.15      7.40    2",
-    "10010302011405092524504121655110350623609413085620871308400000000000000000000",
-    "10010302011405106022102881123120400584511513115000000000000000000000000000000",
-    "2     980.12    23983509.90     12.05    0",
-    "3     311.45    23983511.02      3.95    1",
-    "10010302011405106022102881123120400584511513115000000000000000000000000000000",
-};
-
 TEST_F(OpenCommand, OpeningTheWorkedExampleFillsTheListsAndShowsEventOneOnce) {
-    open(copyFixture("worked_example.txt", "Events_20_worked.txt"));
+    open(workedExample("Events_20_worked.txt"));
 
     EXPECT_TRUE(window->FileLoaded);
     EXPECT_EQ(window->store.FileName, "Events_20_worked.txt");
     EXPECT_EQ(window->store.NoEvents, 1);
-    EXPECT_FLOAT_EQ(window->view.Span, 20.0f);
     EXPECT_TRUE(dialogs->inputBoxCalls.empty());
     EXPECT_TRUE(dialogs->messageBoxCalls.empty());
     ASSERT_EQ(dialogs->openFileCalls.size(), 1u);
     EXPECT_EQ(dialogs->openFileCalls[0].filter, "Text files|*.txt|All files|*.*");
     EXPECT_EQ(dialogs->openFileCalls[0].defaultExtension, "txt");
 
-    std::string editor;
-    for (const std::string& line : WorkedExampleLines)
-        editor += line + "\r\n";
-    EXPECT_EQ(window->EditorText(), editor);
+    EXPECT_EQ(window->EditorText(), replaceAll(workedExampleText(), "\n", "\r\n"));
     EXPECT_EQ(window->Editor->toPlainText().count('\n'), 7);
-
     EXPECT_EQ(itemsOf(window->cmbEvent), std::vector<std::string>{"12"});
     EXPECT_EQ(itemsOf(window->cmbEffect), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(window->cmbEvent->currentIndex(), 0);
     EXPECT_EQ(window->cmbEffect->currentText(), "1");
 
-    // One block of timing lines: the event list's pick alone could not show anything.
-    const std::vector<std::string> expected = {
-        "Time On: 23983509.25", "Time Off: 23983511.11",   "Duration: 1.86",
-        "Truck 1 position: 0",  "Truck 2 position: 29.84",
-    };
-    EXPECT_EQ(linesOf(window->txtOutText()), expected);
-    EXPECT_EQ(window->scrTrucks->maximum(), 300);
-    EXPECT_EQ(window->scrTrucks->pageStep(), 4);
-    EXPECT_EQ(window->scrTrucks->singleStep(), 2);
-    EXPECT_EQ(window->scrTrucks->value(), 0);
+    // One block: the event list's pick alone could not show anything.
+    EXPECT_EQ(
+        linesOf(window->txtOutText()),
+        (std::vector<std::string>{"Time On: 23983509.25", "Time Off: 23983511.11", "Duration: 1.86",
+                                  "Truck 1 position: 0", "Truck 2 position: 29.84"}));
+    EXPECT_EQ((std::vector<int>{window->scrTrucks->maximum(), window->scrTrucks->pageStep(),
+                                window->scrTrucks->singleStep(), window->scrTrucks->value()}),
+              (std::vector<int>{300, 4, 2, 0}));
 }
 
 TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
+    std::filesystem::create_directory(path("run_30_a"));
     struct Case {
         const char* name;
         const char* reply; // nullptr: no question expected
@@ -77,8 +52,9 @@ TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
         {"events.txt", "17.5", 17.5f}, // no "_"
         {"run_45.txt", "", 20.0f},     // one "_"; cancelled question keeps the span
         {"r_abc_.txt", "not a span", 20.0f},
-        {"r_0_x.txt", "-4", 20.0f},     // zero in the name and a negative reply: no span
-        {"r_1e39_x.txt", "inf", 20.0f}, // too large for a Single
+        {"r_0_x.txt", "-4", 20.0f},         // zero in the name and a negative reply: no span
+        {"r_1e39_x.txt", "inf", 20.0f},     // too large for a Single
+        {"run_30_a/events.txt", "", 20.0f}, // only the file's own name counts
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -86,32 +62,22 @@ TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
         dialogs->inputBoxCalls.clear();
         if (c.reply != nullptr)
             dialogs->replies.push_back(c.reply);
-        open(copyFixture("worked_example.txt", c.name));
+        open(workedExample(c.name));
+        EXPECT_EQ(window->store.FileName, std::filesystem::path(c.name).filename().string());
         EXPECT_FLOAT_EQ(window->view.Span, c.span);
-        if (c.reply == nullptr) {
-            EXPECT_TRUE(dialogs->inputBoxCalls.empty());
-        } else {
-            ASSERT_EQ(dialogs->inputBoxCalls.size(), 1u);
+        ASSERT_EQ(dialogs->inputBoxCalls.size(), c.reply ? 1u : 0u);
+        if (c.reply != nullptr) {
             EXPECT_EQ(dialogs->inputBoxCalls[0].prompt, "Please enter the span...");
             EXPECT_EQ(dialogs->inputBoxCalls[0].title, "Kestavian");
         }
     }
 }
 
-TEST_F(OpenCommand, UnderscoresInTheFolderPlayNoRole) {
-    std::filesystem::create_directory(path("run_30_a"));
-    dialogs->replies.push_back("");
-    open(copyFixture("worked_example.txt", "run_30_a/events.txt"));
-    EXPECT_EQ(window->store.FileName, "events.txt");
-    EXPECT_EQ(dialogs->inputBoxCalls.size(), 1u);
-    EXPECT_FLOAT_EQ(window->view.Span, 20.0f);
-}
-
-TEST_F(OpenCommand, CancelKeepsTheStoreListsAndSpanButEmptiesTheItems) {
-    open(copyFixture("worked_example.txt", "Events_20_a.txt"));
+// A cancel keeps the store, lists and span but empties the items; the next file replaces all.
+TEST_F(OpenCommand, CancelKeepsTheFileAndASecondFileReplacesIt) {
+    open(workedExample("Events_20_a.txt"));
     window->view.Span = 25.0f;
     const std::string txtOut = window->txtOutText();
-
     dialogs->files.push_back(std::nullopt);
     window->cmdOpen_Click();
 
@@ -120,23 +86,17 @@ TEST_F(OpenCommand, CancelKeepsTheStoreListsAndSpanButEmptiesTheItems) {
     EXPECT_EQ(window->store.FileLines.size(), 0);
     EXPECT_EQ(window->EditorText(), "");
     EXPECT_EQ(window->Editor->toPlainText(), "");
-    EXPECT_EQ(window->cmbEvent->count(), 1);
+    EXPECT_EQ(itemsOf(window->cmbEvent), std::vector<std::string>{"12"});
     EXPECT_EQ(window->cmbEvent->currentIndex(), 0);
     EXPECT_FLOAT_EQ(window->view.Span, 25.0f);
     EXPECT_EQ(window->txtOutText(), txtOut);
     EXPECT_TRUE(dialogs->messageBoxCalls.empty());
-}
 
-TEST_F(OpenCommand, SecondFileReplacesTheFirst) {
-    open(copyFixture("worked_example.txt", "Events_20_a.txt"));
     std::string text;
-    for (const int event : {7, 8}) {
-        text += std::to_string(event) + "\n";
-        for (int effect = 1; effect <= 3; ++effect)
-            text += effectLine(effect, 10.0 * effect, 100, 1, 0);
-    }
-    const std::string second = writeFile("Events_30_b.txt", text);
-    open(second);
+    for (const int event : {7, 8})
+        text += std::to_string(event) + "\n" + effectLine(1, 10, 100, 1, 0) +
+                effectLine(2, 20, 100, 1, 0) + effectLine(3, 30, 100, 1, 0);
+    open(writeFile("Events_30_b.txt", text));
     EXPECT_EQ(window->store.NoEvents, 2);
     EXPECT_EQ(itemsOf(window->cmbEvent), (std::vector<std::string>{"7", "8"}));
     EXPECT_FLOAT_EQ(window->view.Span, 30.0f);
@@ -144,33 +104,41 @@ TEST_F(OpenCommand, SecondFileReplacesTheFirst) {
     EXPECT_EQ(window->store.FileName, "Events_30_b.txt");
 }
 
-TEST_F(OpenCommand, FileWithoutEventsFillsOnlyTheEffectList) {
-    open(writeFile("Events_20_empty.txt", ""));
-    EXPECT_EQ(window->store.NoEvents, 0);
-    EXPECT_EQ(window->cmbEvent->count(), 0);
+// Files with nothing to show: the lists are filled as far as they go, and an effect pick without
+// an event pick lists and draws nothing.
+TEST_F(OpenCommand, FilesWithNothingToShow) {
+    struct Case {
+        const char* noEffects; // txtNoEffects at the Open
+        std::string text;
+        int events, effects;
+    };
+    const Case cases[] = {
+        {"3", "", 0, 3},
+        {"5", "", 0, 5},
+        {"0", "", 0, 0},
+        // The first effect number is beyond the list: no effect pick.
+        {"3",
+         "5\n" + effectLine(4, 1, 1, 1, 0) + effectLine(2, 1, 1, 1, 0) + effectLine(3, 1, 1, 1, 0),
+         1, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.noEffects + (" " + c.text));
+        window->txtNoEffects->setText(c.noEffects);
+        open(writeFile("Events_20_d.txt", c.text));
+        EXPECT_TRUE(window->FileLoaded);
+        EXPECT_EQ(window->store.NoEvents, c.events);
+        EXPECT_EQ(window->cmbEvent->count(), c.events);
+        EXPECT_EQ(window->cmbEvent->currentIndex(), c.events - 1);
+        EXPECT_EQ(window->cmbEffect->count(), c.effects);
+        EXPECT_EQ(window->cmbEffect->currentIndex(), -1);
+        if (c.events == 0 && c.effects > 1) {
+            const QImage before = picture();
+            pick(window->cmbEffect, 1);
+            EXPECT_EQ(window->GA->surface().Image(), before);
+        }
+        EXPECT_EQ(window->txtOutText(), "");
+    }
     EXPECT_EQ(itemsOf(window->cmbEffect), (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(window->cmbEffect->currentIndex(), -1);
-    EXPECT_TRUE(window->FileLoaded);
-    EXPECT_EQ(window->txtOutText(), "");
-}
-
-TEST_F(OpenCommand, FirstEffectNumberBeyondTheListLeavesNoEffectPick) {
-    open(writeFile("Events_20_c.txt", "5\n" + effectLine(4, 10, 100, 1, 0) +
-                                          effectLine(2, 1, 1, 1, 0) + effectLine(3, 1, 1, 1, 0)));
-    EXPECT_EQ(window->store.NoEvents, 1);
-    EXPECT_EQ(window->cmbEvent->currentIndex(), 0);
-    EXPECT_EQ(window->cmbEffect->currentIndex(), -1);
-    EXPECT_EQ(window->txtOutText(), "");
-    EXPECT_TRUE(window->FileLoaded);
-}
-
-TEST_F(OpenCommand, NoEffectsInForceAtTheOpenSizesTheEffectList) {
-    window->txtNoEffects->setText("5");
-    open(writeFile("Events_20_d.txt", ""));
-    EXPECT_EQ(window->cmbEffect->count(), 5);
-    window->txtNoEffects->setText("0");
-    open(writeFile("Events_20_d.txt", ""));
-    EXPECT_EQ(window->cmbEffect->count(), 0);
 }
 
 } // namespace

@@ -2,17 +2,57 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
 #include "support/scripted_dialogs.h"
 #include "window/frm_main.h"
+#include "window/picture_box.h"
 
 namespace kestavian::test {
+
+inline const std::string Sample = KESTAVIAN_EXAMPLES "/Events_30_sample.txt";
+
+// The lines of a text with "\r\n" line ends.
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (const QString& line : QString::fromStdString(text).split("\r\n"))
+        lines.push_back(line.toStdString());
+    if (lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+inline std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+inline std::string workedExampleText() {
+    std::ifstream in(KESTAVIAN_FIXTURES "/worked_example.txt", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline std::vector<std::string> itemsOf(const QComboBox* list) {
+    std::vector<std::string> items;
+    for (int i = 0; i < list->count(); ++i)
+        items.push_back(list->itemText(i).toStdString());
+    return items;
+}
+
+// BMP and PNG files come back in another pixel format than the picture box keeps.
+inline QImage rgb32(const QImage& image) {
+    return image.convertToFormat(QImage::Format_RGB32);
+}
 
 // A main window with scripted dialogs and a scratch folder for event files and pictures.
 class WindowTest : public testing::Test {
@@ -27,25 +67,28 @@ protected:
     std::string path(const std::string& name) const {
         return (std::filesystem::path(folder.path().toStdString()) / name).string();
     }
-
-    // Writes text to a file in the scratch folder and returns its full path.
     std::string writeFile(const std::string& name, const std::string& text) const {
-        std::ofstream out(path(name), std::ios::binary);
-        out << text;
+        std::ofstream(path(name), std::ios::binary) << text;
         return path(name);
     }
-
-    // Copies a fixture under a new name (the name decides the span).
-    std::string copyFixture(const std::string& fixture, const std::string& name) const {
-        std::filesystem::copy_file(std::string(KESTAVIAN_FIXTURES) + "/" + fixture, path(name),
-                                   std::filesystem::copy_options::overwrite_existing);
-        return path(name);
+    // The name decides the span.
+    std::string workedExample(const std::string& name) const {
+        return writeFile(name, workedExampleText());
     }
-
-    // Opens a file through the Open button, answering the open dialog with its path.
     void open(const std::string& filePath) {
         dialogs->files.push_back(filePath);
         window->cmdOpen_Click();
+    }
+    // A pick made by the user in a list.
+    void pick(QComboBox* list, int index) {
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+    }
+    QImage picture() const { return window->GA->surface().Image().copy(); }
+    long timeOnLines() const {
+        const auto lines = linesOf(window->txtOutText());
+        return std::count_if(lines.begin(), lines.end(),
+                             [](const std::string& l) { return l.rfind("Time On: ", 0) == 0; });
     }
 
     QTemporaryDir folder;
@@ -91,25 +134,13 @@ inline std::string threeEventFile() {
             const int second = 10 * position + effect;
             const int trucks = effect == 3 ? 0 : 2;
             text += effectLine(effect, 100.0 * effect + position, second + 0.5, 5, trucks);
-            if (trucks > 0) {
-                text += truckLine(second, 0, 200, 120, 3, 1);
-                text += truckLine(second + 1, 0, 250, 100, 2, 2);
-            }
+            if (trucks > 0)
+                text +=
+                    truckLine(second, 0, 200, 120, 3, 1) + truckLine(second + 1, 0, 250, 100, 2, 2);
         }
         ++position;
     }
     return text;
-}
-
-// The lines of a text with "\r\n" line ends.
-inline std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
 }
 
 } // namespace kestavian::test
