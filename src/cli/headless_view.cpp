@@ -31,8 +31,8 @@ void HeadlessView::ShowEvent(const EffectData& effect, bool critPos,
     const EffectTimings timings =
         WriteTimingLines(effect, context_.Span, context_.DatumRHS, firstTruckOn_, appendLine);
     scrubberMax_ = ScrubberMax(timings.duration);
+    // Only for its refusals: the steps themselves play no part here.
     ScrubberLargeChange(timings.duration);
-    ScrubberSmallChange(timings.duration);
     scrubberValue_ = 0;
     NoLabels labels;
     DrawSceneAtTime(surface_, context_, effect, critPos, scrubberValue_, firstTruckOn_, labels);

@@ -67,6 +67,19 @@ template <typename Handler> void guarded(Handler&& handler) {
     }
 }
 
+// Repaints the picture when a drawing procedure ends, however it ends: what was drawn before an
+// error stays and must be shown.
+class RepaintWhenDone {
+public:
+    explicit RepaintWhenDone(QWidget* picture) : picture_(picture) {}
+    ~RepaintWhenDone() { picture_->update(); }
+    RepaintWhenDone(const RepaintWhenDone&) = delete;
+    RepaintWhenDone& operator=(const RepaintWhenDone&) = delete;
+
+private:
+    QWidget* picture_;
+};
+
 // Handlers that carry on after a failing step.
 template <typename Step> void skipOnError(Step&& step) {
     try {
@@ -294,7 +307,7 @@ void frmMain::Form_Load() {
     txtOut->clear();
     Animate = true;
     CritPos = false;
-    DrawBridge(view.Span, GA->surface(), {HeightRatio, view.DriveRight, FlipDatum});
+    DrawBridge(view.Span, GA->surface(), sceneContext().draw);
     GA->update();
 }
 
@@ -379,6 +392,10 @@ void frmMain::pickByText(QComboBox* list, const std::string& text) {
 
 // ---- Selection and display ------------------------------------------------------------------
 
+SceneContext frmMain::sceneContext() const {
+    return {view.Span, view.DatumRHS, {HeightRatio, view.DriveRight, FlipDatum}};
+}
+
 const EffectData& frmMain::selectedEffect() const {
     const EventData& event = store.Events.at(long{cmbEvent->currentIndex()} + 1);
     const std::int32_t effectNo = textToInt32(cmbEffect->currentText().toStdString());
@@ -402,11 +419,8 @@ void frmMain::appendToTxtOut(const std::string& line) {
 }
 
 void frmMain::ShowEvent(const EffectData& effect) {
-    const SceneContext context{view.Span, view.DatumRHS, {HeightRatio, view.DriveRight, FlipDatum}};
-    struct Repaint {
-        PictureBox* box;
-        ~Repaint() { box->update(); }
-    } repaint{GA};
+    const SceneContext context = sceneContext();
+    const RepaintWhenDone repaint(GA);
 
     DrawEffectBackground(GA->surface(), context, effect);
     const EffectTimings timings =
@@ -421,12 +435,9 @@ void frmMain::ShowEvent(const EffectData& effect) {
 }
 
 void frmMain::DrawSceneAtTime(const EffectData& effect, bool critPos) {
-    const SceneContext context{view.Span, view.DatumRHS, {HeightRatio, view.DriveRight, FlipDatum}};
+    const SceneContext context = sceneContext();
     LabelCaptions labels(lblTime, lblDistance);
-    struct Repaint {
-        PictureBox* box;
-        ~Repaint() { box->update(); }
-    } repaint{GA};
+    const RepaintWhenDone repaint(GA);
     kestavian::DrawSceneAtTime(GA->surface(), context, effect, critPos, toInt16(scrTrucks->value()),
                                FirstTruckOn, labels);
 }

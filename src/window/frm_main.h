@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/mod_udts.h"
+#include "drawing/scene_drawing.h"
 #include "platform/dialogs.h"
 
 class QButtonGroup;
@@ -109,6 +110,8 @@ private:
     void connectHandlers();
     void setTabOrder();
 
+    // The settings the scene drawing reads, as they stand now.
+    SceneContext sceneContext() const;
     // The effect picked in the two lists; a runtime error when the pair does not exist.
     const EffectData& selectedEffect() const;
     // Selects the item showing text, then runs the list's handler as a user's pick would.
