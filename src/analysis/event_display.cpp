@@ -8,7 +8,7 @@ namespace kestavian {
 
 namespace {
 std::string twoDecimals(double value) {
-    return generalForm(roundToDecimals(value, 2));
+    return localGeneralForm(roundToDecimals(value, 2));
 }
 } // namespace
 

@@ -17,8 +17,9 @@ struct EffectTimings {
 
 // Computes time-on and time-off (a failure there comes before any line), then hands appendLine,
 // in order, "Time On: X", "Time Off: X", "Duration: X" and one "Truck i position: X" per truck,
-// the truck's position value at time-on. X is rounded to 2 decimals and in the general form; the
-// lines carry no line end. A failure part-way leaves the lines already handed over.
+// the truck's position value at time-on. X is rounded to 2 decimals and in the general form with
+// the system's decimal separator; the lines carry no line end. A failure part-way leaves the lines
+// already handed over.
 EffectTimings WriteTimingLines(const EffectData& effect, float span, bool datumRHS,
                                TruckData& firstTruckOn,
                                const std::function<void(const std::string&)>& appendLine);

@@ -7,7 +7,7 @@
 namespace kestavian {
 
 double SceneStartTime(double timeOn) {
-    return toInt32(checkedFinite(timeOn - 0.5));
+    return static_cast<double>(toInt64(checkedFinite(timeOn - 0.5)));
 }
 
 double ElapsedTime(std::int16_t scrubberValue, bool critPos, double effectTime, double startTime) {

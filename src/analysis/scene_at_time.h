@@ -8,9 +8,9 @@
 namespace kestavian {
 
 // The whole second a scene's time scale starts at: time-on less half a second, rounded with a
-// half going to the even neighbour, so at most one second before the first truck enters. It is
-// a 32-bit whole number: outside that range (an effect without trucks gives 2.16e10) it is an
-// overflow error.
+// half going to the even neighbour, so at most one second before the first truck enters. Held
+// in 64 bits, so every time-on of a two-digit simulation year fits, and so does the 2.16e10 s of
+// an effect without trucks.
 double SceneStartTime(double timeOn);
 
 // Seconds after the start time that the scene shows: the scrubber's hundredths, or the effect's

@@ -21,7 +21,7 @@ int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) 
         << "trucks: " << trucks << '\n';
     if (!file.stop())
         return ExitOk;
-    out << describeStop(*file.stop()) << '\n';
+    out << DescribeStop(*file.stop()) << '\n';
     return ExitStopped;
 }
 

@@ -131,7 +131,8 @@ ParsedArguments parseTimingsArguments(const QStringList& arguments, TimingsOptio
     ParsedArguments parsed = parseCommon(
         parser, arguments, "timings FILE [--effects N] [--span S] [--datum rhs|mixed]",
         "Lists, for every event and effect, the lines the viewer adds to its diagnostics box "
-        "when it shows that effect, and an \"error:\" line where the viewer stops.",
+        "when it shows that effect, and an \"error:\" line where the viewer stops. Like the "
+        "viewer's, the numbers carry the system's decimal separator (LC_ALL, LC_NUMERIC, LANG).",
         options.file);
     if (parsed.kind != ParsedArguments::Run)
         return parsed;

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 
 #include "platform/given_file_dialogs.h"
@@ -27,25 +26,6 @@ std::string unreadableReason(const std::string& path) {
     if (!ec && !fs::is_regular_file(status))
         return "not a regular file";
     return {};
-}
-
-// Field text may hold anything a quoted item can (line breaks, control bytes): keep it on one line.
-std::string printable(const std::string& text) {
-    std::string shown;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            shown += '\\';
-            shown += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            shown += escaped;
-        } else {
-            shown += c;
-        }
-    }
-    return shown;
 }
 
 } // namespace
@@ -93,7 +73,7 @@ bool loadForCommand(EventFile& file, const QString& path, std::int16_t noEffects
     }
     if (noteStop && file.stop())
         err << "kestavian-cli: note: only the events before the bad line are taken; "
-            << describeStop(*file.stop()) << '\n';
+            << DescribeStop(*file.stop()) << '\n';
     return true;
 }
 
@@ -113,15 +93,6 @@ std::optional<float> loadWithSpan(EventFile& file, const QString& path, std::int
     if (!loadForCommand(file, path, noEffects, true, err))
         return std::nullopt;
     return spanForCommand(givenSpan, file, err);
-}
-
-std::string describeStop(const ParseStop& stop) {
-    std::string line = "stopped at line " + std::to_string(stop.item) + ": ";
-    if (!stop.field.empty())
-        line += stop.field + " (columns " + std::to_string(stop.startColumn) + "-" +
-                std::to_string(stop.startColumn + stop.width - 1) + ") \"" + printable(stop.text) +
-                "\": ";
-    return line + errorDescription(stop.number);
 }
 
 } // namespace kestavian::cli

@@ -46,8 +46,4 @@ std::optional<float> spanForCommand(const std::optional<float>& given, const Eve
 std::optional<float> loadWithSpan(EventFile& file, const QString& path, std::int16_t noEffects,
                                   const std::optional<float>& givenSpan, std::ostream& err);
 
-// "stopped at line L: FIELD (columns A-B) "TEXT": REASON", or without the field part when the
-// parse stopped on a count rather than a field.
-std::string describeStop(const ParseStop& stop);
-
 } // namespace kestavian::cli

@@ -27,14 +27,14 @@ HeadlessView::HeadlessView(const SceneContext& context)
 
 void HeadlessView::ShowEvent(const EffectData& effect, bool critPos,
                              const std::function<void(const std::string&)>& appendLine) {
-    DrawEffectBackground(surface_, context_, effect);
+    NoLabels labels;
+    DrawEffectBackground(surface_, context_, effect, labels);
     const EffectTimings timings =
         WriteTimingLines(effect, context_.Span, context_.DatumRHS, firstTruckOn_, appendLine);
     scrubberMax_ = ScrubberMax(timings.duration);
     // Only for its refusals: the steps themselves play no part here.
     ScrubberLargeChange(timings.duration);
     scrubberValue_ = 0;
-    NoLabels labels;
     DrawSceneAtTime(surface_, context_, effect, critPos, scrubberValue_, firstTruckOn_, labels);
 }
 

@@ -1,11 +1,10 @@
 #include "cli/render_command.h"
 
 #include <QDir>
-#include <QImageWriter>
-#include <QSaveFile>
 
 #include "cli/event_file.h"
 #include "cli/headless_view.h"
+#include "drawing/picture_file.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
 
@@ -22,25 +21,16 @@ QImage drawEffect(const EffectData& effect, const RenderOptions& options,
         view.ShowEvent(effect, options.critPos, [](const std::string&) {});
         view.moveScrubber(effect, options.critPos, options.scrubberValue);
     } catch (const RuntimeError& error) {
-        failure = error.what();
+        // An effect without trucks has nothing to time: the span and caption are all of it.
+        if (effect.NoTrucks > 0)
+            failure = error.what();
     }
     return view.image();
 }
 
-// Written to a temporary file first, so a failed write leaves no half picture behind.
 bool writePicture(const QImage& image, const QString& path, const QByteArray& format,
                   std::ostream& err, const char* lineStart = "") {
-    QSaveFile file(path);
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly)) {
-        reason = file.errorString();
-    } else {
-        QImageWriter writer(&file, format);
-        if (!writer.write(image))
-            reason = writer.errorString();
-        else if (!file.commit())
-            reason = file.errorString();
-    }
+    const QString reason = SavePicture(image, path, format);
     if (reason.isEmpty())
         return true;
     err << lineStart << "kestavian-cli: cannot write " << path.toStdString() << ": "
@@ -88,7 +78,6 @@ int renderAll(const EventStore& store, const RenderOptions& options, const Scene
         return ExitUsage;
     }
     const QDir folder(options.allFolder);
-    const QString spanText = QString::fromStdString(generalForm(context.Span));
     long total = 0;
     for (const EventData& event : store.Events)
         total += event.EffectCount;
@@ -103,8 +92,7 @@ int renderAll(const EventStore& store, const RenderOptions& options, const Scene
         long effectNo = 0;
         for (const EffectData& effect : event.Effects) {
             ++effectNo;
-            const QString name =
-                QString("Span_%1_Ev_%2_Ef_%3.bmp").arg(spanText).arg(position).arg(effectNo);
+            const QString name = PictureFileName(context.Span, position, QString::number(effectNo));
             std::string failure;
             const QImage image = drawEffect(effect, options, context, failure);
             if (!failure.empty()) {

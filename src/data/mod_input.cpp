@@ -293,7 +293,8 @@ std::string SpanTextFromFileName(const std::string& fileName) {
     return fileName.substr(first + 1, second - first - 1);
 }
 
-std::optional<float> UsableSpan(const std::string& text) {
+std::optional<float> UsableSpan(const std::string& typed) {
+    const std::string text = withDecimalPoint(typed);
     if (!isNumeric(text))
         return std::nullopt;
     try {

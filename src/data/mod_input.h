@@ -32,6 +32,10 @@ struct ParseStop {
     std::string text;
 };
 
+// Where the reading stopped and why, in one line: "stopped at line L: FIELD (columns A-B) "TEXT":
+// REASON", without the field part when the parse stopped on a count rather than a field.
+std::string DescribeStop(const ParseStop& stop);
+
 // Rebuilds the events of store from store.FileLines, reading noEffects effect blocks per
 // event. A field that does not convert, or a count passing 32767, stops the parse with its
 // RuntimeError; the store keeps what was appended before, and *stop (when given) says where.
@@ -46,8 +50,8 @@ bool SelectEventFile(Dialogs& dialogs, EventStore& store, std::string& editorTex
 // The text between the first and the second "_" of a file name; empty with fewer than two.
 std::string SpanTextFromFileName(const std::string& fileName);
 
-// The span a text gives: a number of metres greater than zero that fits a Single; nothing for
-// any other text.
+// The span a text gives: a number of metres greater than zero that fits a Single, written with
+// a point or the system's decimal separator; nothing for any other text.
 std::optional<float> UsableSpan(const std::string& text);
 
 } // namespace kestavian

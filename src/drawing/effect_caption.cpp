@@ -24,9 +24,10 @@ void DrawEffectCaption(PictureSurface& picture, float span, const EffectData& ef
     picture.setFontBold(true);
     // Below the lower road edge and the wing lines, above the bottom of the scene.
     picture.setCurrentY(toSingle(1.5 * settings.HeightRatio * span));
-    const std::string text =
-        "Value: " + generalForm(effect.Value) + "   Distance: " + generalForm(effect.Distance) +
-        "  Time: " + generalForm(effect.Time) + "  No Trucks: " + std::to_string(effect.NoTrucks);
+    const std::string text = "Value: " + localGeneralForm(effect.Value) +
+                             "   Distance: " + localGeneralForm(effect.Distance) +
+                             "  Time: " + localGeneralForm(effect.Time) +
+                             "  No Trucks: " + std::to_string(effect.NoTrucks);
     picture.setCurrentX(toSingle(-1.45 * span));
     picture.Print(text);
 }

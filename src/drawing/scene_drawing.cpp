@@ -9,16 +9,21 @@
 namespace kestavian {
 
 void DrawEffectBackground(PictureSurface& picture, const SceneContext& context,
-                          const EffectData& effect) {
+                          const EffectData& effect, SceneLabels& labels) {
     picture.Cls();
     DrawBridge(context.Span, picture, context.draw);
     DrawEffectCaption(picture, context.Span, effect, context.draw);
+    // No truck will set the labels: left alone they would describe the effect shown before.
+    if (effect.NoTrucks < 1) {
+        labels.setTimeCaption("");
+        labels.setDistanceCaption("");
+    }
 }
 
 void DrawSceneAtTime(PictureSurface& picture, const SceneContext& context, const EffectData& effect,
                      bool critPos, std::int16_t scrubberValue, TruckData& firstTruckOn,
                      SceneLabels& labels) {
-    DrawEffectBackground(picture, context, effect);
+    DrawEffectBackground(picture, context, effect, labels);
     const double timeOn = FindTimeOn(effect, context.Span, context.DatumRHS, firstTruckOn);
     const double startTime = SceneStartTime(timeOn);
     const double elapsed = ElapsedTime(scrubberValue, critPos, effect.Time, startTime);

@@ -26,8 +26,9 @@ struct SceneContext {
 };
 
 // Clears the picture and draws the span and the effect's caption: the start of every scene.
+// For an effect without trucks it also empties both labels.
 void DrawEffectBackground(PictureSurface& picture, const SceneContext& context,
-                          const EffectData& effect);
+                          const EffectData& effect, SceneLabels& labels);
 
 // Redraws the whole scene of the effect at one moment: the scrubber's hundredths after the
 // scene's start time, or the effect's own time when critPos is on. Refreshes firstTruckOn, sets

@@ -1,5 +1,6 @@
 #include "platform/numbers.h"
 
+#include <QLocale>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -17,9 +18,10 @@ template <typename Int> Int toWhole(double value) {
         raise(ErrorNumber::Overflow);
     // nearbyint under the default rounding mode sends a half to the even neighbour.
     const double whole = std::nearbyint(value);
-    // Both limits are exact doubles for 16- and 32-bit types, so the comparison is exact too.
-    if (whole < static_cast<double>(std::numeric_limits<Int>::min()) ||
-        whole > static_cast<double>(std::numeric_limits<Int>::max()))
+    // The lower limit is a power of two, an exact double; the upper one is not for 64 bits, so
+    // the test is against the power of two above it, which no value of the type reaches.
+    constexpr double upperBound = -static_cast<double>(std::numeric_limits<Int>::min());
+    if (whole < static_cast<double>(std::numeric_limits<Int>::min()) || whole >= upperBound)
         raise(ErrorNumber::Overflow);
     return static_cast<Int>(whole);
 }
@@ -214,6 +216,10 @@ std::int32_t toInt32(double value) {
     return toWhole<std::int32_t>(value);
 }
 
+std::int64_t toInt64(double value) {
+    return toWhole<std::int64_t>(value);
+}
+
 double textToDouble(std::string_view text) {
     return textToReal<double>(text);
 }
@@ -267,6 +273,36 @@ std::string strForm(double value) {
     if (text.front() != '-')
         text.insert(text.begin(), ' ');
     return text;
+}
+
+std::string decimalSeparator() {
+    return QLocale().decimalPoint().toStdString();
+}
+
+namespace {
+std::string replaceFirst(std::string text, std::string_view from, std::string_view to) {
+    if (from == to)
+        return text;
+    if (const std::size_t at = text.find(from); at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+} // namespace
+
+std::string localGeneralForm(double value) {
+    return replaceFirst(generalForm(value), ".", decimalSeparator());
+}
+
+std::string localGeneralForm(float value) {
+    return replaceFirst(generalForm(value), ".", decimalSeparator());
+}
+
+std::string withDecimalPoint(std::string_view text) {
+    const std::string separator = decimalSeparator();
+    // A text with a point already has its decimal point; the separator is then something else.
+    if (separator.empty() || text.find('.') != std::string_view::npos)
+        return std::string(text);
+    return replaceFirst(std::string(text), separator, ".");
 }
 
 } // namespace kestavian

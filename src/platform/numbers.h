@@ -15,6 +15,7 @@ namespace kestavian {
 // value is not finite).
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);
+std::int64_t toInt64(double value);
 
 // Text to number. Accepted: blanks around the number, an optional sign, digits with an optional
 // decimal point (at least one digit), an optional exponent (E or e, optional sign, digits).
@@ -48,5 +49,19 @@ std::string generalForm(std::int32_t value);
 // The Str form: the general form with a blank in place of the sign of a value that is not
 // negative (" 100.5", "-2.5"). The decimal separator is always a point.
 std::string strForm(double value);
+
+// The system's decimal separator: that of the default locale, which is the user's unless the
+// program sets another.
+std::string decimalSeparator();
+
+// Numbers as the user reads them: the general form with the system's decimal separator
+// ("32,5" under a locale that writes a comma).
+std::string localGeneralForm(double value);
+std::string localGeneralForm(float value);
+
+// A number the user typed or named, in the form the text-to-number rules read: the system's
+// decimal separator becomes a point. A point stays a decimal point in every locale, so
+// "32.5" is 32.5 m whatever the system writes.
+std::string withDecimalPoint(std::string_view text);
 
 } // namespace kestavian

@@ -5,13 +5,11 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
@@ -21,6 +19,7 @@
 #include "analysis/event_display.h"
 #include "data/mod_input.h"
 #include "drawing/bridge_drawing.h"
+#include "drawing/picture_file.h"
 #include "drawing/scene_drawing.h"
 #include "platform/checked_arithmetic.h"
 #include "platform/numbers.h"
@@ -28,6 +27,7 @@
 #include "window/control_table.h"
 #include "window/picture_box.h"
 #include "window/qt_dialogs.h"
+#include "window/scroll_bar.h"
 
 namespace kestavian {
 
@@ -57,16 +57,6 @@ private:
     QLabel* distance_;
 };
 
-// Runs a handler from a notification. Handlers trap what they are meant to trap; anything that
-// still arrives here (a runtime error, or even memory running out) must not reach the event loop,
-// which cannot recover from an exception: the user's action is then simply abandoned.
-template <typename Handler> void guarded(Handler&& handler) {
-    try {
-        handler();
-    } catch (const std::exception&) {
-    }
-}
-
 // Repaints the picture when a drawing procedure ends, however it ends: what was drawn before an
 // error stays and must be shown.
 class RepaintWhenDone {
@@ -89,6 +79,18 @@ template <typename Step> void skipOnError(Step&& step) {
 }
 
 } // namespace
+
+// Runs a handler from a notification. Handlers trap what they are meant to trap; anything that
+// still arrives here (a runtime error, or even memory running out) must not reach the event loop,
+// which cannot recover from an exception: the user's action is then simply abandoned.
+template <typename Handler> void frmMain::run(Handler&& handler) {
+    ++handlersRunning_;
+    try {
+        handler();
+    } catch (const std::exception&) {
+    }
+    --handlersRunning_;
+}
 
 frmMain::frmMain(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QWidget(parent), dialogs_(std::move(dialogs)),
@@ -135,7 +137,7 @@ void frmMain::createControls() {
             break;
         }
         case ControlKind::HScrollBar: {
-            auto* bar = new QScrollBar(Qt::Horizontal, container);
+            auto* bar = new ScrollBar(Qt::Horizontal, container);
             bar->setFocusPolicy(Qt::StrongFocus);
             bar->setRange(0, 32767);
             widget = bar;
@@ -162,13 +164,15 @@ void frmMain::createControls() {
         case ControlKind::MultiLineTextBox: {
             auto* box = new QPlainTextEdit(container);
             box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            box->setReadOnly(true);
             // Breaking at word boundaries where possible costs time quadratic in the length of a
             // line without any, and a damaged file may be one line of megabytes. The event lines
             // too wide for the box are runs of digits, which break anywhere in either mode.
             box->setWordWrapMode(QTextOption::WrapAnywhere);
-            box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
             box->setFocusPolicy(Qt::StrongFocus);
+            // The user may type in the file's text box (nothing reads it); the diagnostics box
+            // is the program's log.
+            if (std::string_view(row.name) == "txtOut")
+                box->setReadOnly(true);
             widget = box;
             break;
         }
@@ -246,31 +250,33 @@ void frmMain::applyStartupSettings() {
 }
 
 void frmMain::connectHandlers() {
-    connect(chkAnimate, &QCheckBox::toggled, this,
-            [this] { guarded([&] { chkAnimate_Click(); }); });
-    connect(chkCritPos, &QCheckBox::toggled, this,
-            [this] { guarded([&] { chkCritPos_Click(); }); });
-    connect(chkFlip, &QCheckBox::toggled, this, [this] { guarded([&] { chkFlip_Click(); }); });
-    connect(cmdOpen, &QPushButton::clicked, this, [this] { guarded([&] { cmdOpen_Click(); }); });
-    connect(cmdSave, &QPushButton::clicked, this, [this] { guarded([&] { cmdSave_Click(); }); });
-    connect(cmbEvent, &QComboBox::activated, this, [this] { guarded([&] { cmbEvent_Click(); }); });
-    connect(cmbEffect, &QComboBox::activated, this,
-            [this] { guarded([&] { cmbEffect_Click(); }); });
-    connect(scrSpeed, &QScrollBar::valueChanged, this,
-            [this] { guarded([&] { scrSpeed_Change(); }); });
-    connect(scrTrucks, &QScrollBar::valueChanged, this,
-            [this] { guarded([&] { scrTrucks_Change(); }); });
-    connect(txtNoEffects, &QLineEdit::textChanged, this,
-            [this] { guarded([&] { txtNoEffects_Change(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { guarded([&] { Timer1_Timer(); }); });
+    const auto on = [this](auto* sender, auto signal, void (frmMain::*handler)()) {
+        connect(sender, signal, this, [this, handler] { run([&] { (this->*handler)(); }); });
+    };
+    on(chkAnimate, &QCheckBox::toggled, &frmMain::chkAnimate_Click);
+    on(chkCritPos, &QCheckBox::toggled, &frmMain::chkCritPos_Click);
+    on(chkFlip, &QCheckBox::toggled, &frmMain::chkFlip_Click);
+    on(cmdOpen, &QPushButton::clicked, &frmMain::cmdOpen_Click);
+    on(cmdSave, &QPushButton::clicked, &frmMain::cmdSave_Click);
+    on(cmbEvent, &QComboBox::activated, &frmMain::cmbEvent_Click);
+    on(cmbEffect, &QComboBox::activated, &frmMain::cmbEffect_Click);
+    on(scrSpeed, &QScrollBar::valueChanged, &frmMain::scrSpeed_Change);
+    on(scrTrucks, &QScrollBar::valueChanged, &frmMain::scrTrucks_Change);
+    on(txtNoEffects, &QLineEdit::textChanged, &frmMain::txtNoEffects_Change);
+    // A dialog runs an event loop of its own, in which the timer goes on ticking. A tick that
+    // comes while a handler is running must not run another one in the middle of it.
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        if (handlersRunning_ == 0)
+            run([this] { Timer1_Timer(); });
+    });
     // An option's handler runs when it becomes the selected one.
     connect(datumGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            guarded([&] { optDatum_Click(static_cast<std::int16_t>(id)); });
+            run([&] { optDatum_Click(static_cast<std::int16_t>(id)); });
     });
     connect(driveSideGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            guarded([&] { optDriveSide_Click(static_cast<std::int16_t>(id)); });
+            run([&] { optDriveSide_Click(static_cast<std::int16_t>(id)); });
     });
 }
 
@@ -326,7 +332,6 @@ void frmMain::Timer1_Timer() {
 // ---- Opening a file -------------------------------------------------------------------------
 
 void frmMain::setEditorText(const std::string& text) {
-    editorText_ = text;
     QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     Editor->setPlainText(shown);
@@ -345,8 +350,15 @@ void frmMain::cmdOpen_Click() {
     if (!selected)
         return;
 
-    skipOnError([&] { ParseEventFile(store, view.NoEffects); });
+    ParseStop stop;
+    bool stopped = false;
+    try {
+        ParseEventFile(store, view.NoEffects, &stop);
+    } catch (const RuntimeError&) {
+        stopped = true; // the events read before the bad line stay
+    }
     skipOnError([&] { setSpanFromOpenedFile(); });
+    const long shownBefore = effectsShown_;
 
     skipOnError([&] {
         cmbEvent->clear();
@@ -367,6 +379,29 @@ void frmMain::cmdOpen_Click() {
         pickByText(cmbEffect, generalForm(std::int32_t{first.EffectNo}));
     });
     FileLoaded = true;
+
+    // Nothing of this file is shown: the previous file's picture must not stay as if it were.
+    if (effectsShown_ == shownBefore)
+        skipOnError([&] { showEmptySpan(); });
+    // A reading that stopped early looks complete in the lists; say where it stopped, unless
+    // all it left out are blank lines at the end.
+    if (stopped && !onlyBlankItemsFrom(stop.item))
+        dialogs_->messageBox(DescribeStop(stop), AppTitle);
+}
+
+bool frmMain::onlyBlankItemsFrom(long item) const {
+    for (long i = std::max(item, 1L); i <= store.FileLines.size(); ++i)
+        if (!store.FileLines.at(i).empty())
+            return false;
+    return true;
+}
+
+void frmMain::showEmptySpan() {
+    const RepaintWhenDone repaint(GA);
+    lblTime->setText("");
+    lblDistance->setText("");
+    GA->surface().Cls();
+    DrawBridge(view.Span, GA->surface(), sceneContext().draw);
 }
 
 void frmMain::setSpanFromOpenedFile() {
@@ -421,8 +456,10 @@ void frmMain::appendToTxtOut(const std::string& line) {
 void frmMain::ShowEvent(const EffectData& effect) {
     const SceneContext context = sceneContext();
     const RepaintWhenDone repaint(GA);
+    ++effectsShown_;
 
-    DrawEffectBackground(GA->surface(), context, effect);
+    LabelCaptions labels(lblTime, lblDistance);
+    DrawEffectBackground(GA->surface(), context, effect, labels);
     const EffectTimings timings =
         WriteTimingLines(effect, view.Span, view.DatumRHS, FirstTruckOn,
                          [this](const std::string& line) { appendToTxtOut(line); });
@@ -514,21 +551,10 @@ void frmMain::txtNoEffects_Change() {
 // ---- Saving the picture ---------------------------------------------------------------------
 
 void frmMain::cmdSave_Click() {
-    const int position = cmbEvent->currentIndex();
-    const QString path = programFolder_ + "/Span_" +
-                         QString::fromStdString(generalForm(view.Span)) + "_Ev_" +
-                         QString::number(position + 1) + "_Ef_" + cmbEffect->currentText() + ".bmp";
-    QSaveFile file(path);
-    QString reason;
-    if (!file.open(QIODevice::WriteOnly)) {
-        reason = file.errorString();
-    } else {
-        QImageWriter writer(&file, "BMP");
-        if (!writer.write(GA->surface().Image()))
-            reason = writer.errorString();
-        else if (!file.commit())
-            reason = file.errorString();
-    }
+    const QString path =
+        programFolder_ + "/" +
+        PictureFileName(view.Span, cmbEvent->currentIndex() + 1, cmbEffect->currentText());
+    const QString reason = SavePicture(GA->surface().Image(), path, "BMP");
     if (!reason.isEmpty())
         dialogs_->messageBox(
             ("The picture could not be saved to " + path + ": " + reason).toStdString(), AppTitle);

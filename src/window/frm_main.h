@@ -77,8 +77,7 @@ public:
     // The widget of a control by its name ("optDatum(1)" for a member of an option group).
     QWidget* control(const std::string& name) const;
 
-    // The texts of the two multi-line boxes, with their "\r\n" line ends.
-    const std::string& EditorText() const { return editorText_; }
+    // The diagnostics box's text, with its "\r\n" line ends.
     const std::string& txtOutText() const { return txtOutText_; }
 
     // The folder pictures are saved in: the program's folder unless changed (tests use this).
@@ -105,6 +104,7 @@ public:
     void DrawSceneAtTime(const EffectData& effect, bool critPos);
 
 private:
+    template <typename Handler> void run(Handler&& handler);
     void createControls();
     void applyStartupSettings();
     void connectHandlers();
@@ -119,12 +119,19 @@ private:
     void setEditorText(const std::string& text);
     void appendToTxtOut(const std::string& line);
     void setSpanFromOpenedFile();
+    // True when the items from item on (1-based) are all empty.
+    bool onlyBlankItemsFrom(long item) const;
+    // The start-up picture at the current span, with empty labels.
+    void showEmptySpan();
 
     QButtonGroup* datumGroup_ = nullptr;
     QButtonGroup* driveSideGroup_ = nullptr;
+    // Handlers running now, nested ones included.
+    int handlersRunning_ = 0;
+    // Effects ShowEvent has begun to show, to tell whether an Open showed one.
+    long effectsShown_ = 0;
     std::unique_ptr<Dialogs> dialogs_;
     std::map<std::string, QWidget*> controls_;
-    std::string editorText_;
     std::string txtOutText_;
     QString programFolder_;
 };

@@ -1,11 +1,42 @@
 #include "window/qt_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
 
 namespace kestavian {
+
+namespace {
+
+// The open dialog's rule for a typed name: a name that exists is taken as typed, and the default
+// extension is added only to one that does not. Qt would add the extension to every name without
+// one, so an existing file such as "Events_45_run" could not be opened at all.
+class OpenFileDialog : public QFileDialog {
+public:
+    OpenFileDialog(QWidget* parent, const QString& defaultExtension)
+        : QFileDialog(parent), defaultExtension_(defaultExtension) {
+        // Qt's own dialog, so the rule above holds on every desktop.
+        setOption(QFileDialog::DontUseNativeDialog);
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setFileMode(QFileDialog::ExistingFile);
+    }
+
+    void accept() override {
+        const QStringList typed = selectedFiles();
+        if (typed.size() == 1 && !defaultExtension_.isEmpty() && !QFileInfo::exists(typed[0]) &&
+            QFileInfo::exists(typed[0] + '.' + defaultExtension_))
+            selectFile(typed[0] + '.' + defaultExtension_);
+        // Refuses, with its own message, a name that still does not exist.
+        QFileDialog::accept();
+    }
+
+private:
+    QString defaultExtension_;
+};
+
+} // namespace
 
 QString toQtNameFilter(std::string_view filter) {
     const QStringList parts =
@@ -13,20 +44,21 @@ QString toQtNameFilter(std::string_view filter) {
             .split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'));
+        // Here "*.*" would hide every name without a dot; "*" lists every file.
+        for (QString& pattern : patterns)
+            if (pattern == QLatin1String("*.*"))
+                pattern = QStringLiteral("*");
+        filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                       QLatin1Char(')');
     }
     return filters.join(QStringLiteral(";;"));
 }
 
 std::optional<std::string> QtDialogs::openFile(const std::string& filter,
                                                const std::string& defaultExtension) {
-    QFileDialog dialog(parent_);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    OpenFileDialog dialog(parent_, QString::fromStdString(defaultExtension));
     dialog.setNameFilter(toQtNameFilter(filter));
-    dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

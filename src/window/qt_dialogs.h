@@ -25,8 +25,9 @@ private:
     QWidget* parent_;
 };
 
-// "Text files|*.txt|All files|*.*" in Qt's form, "Text files (*.txt);;All files (*.*)". A
-// description without a pattern is dropped; patterns joined by ";" are separated by blanks.
+// "Text files|*.txt|All files|*.*" in Qt's form, "Text files (*.txt);;All files (*)": "*.*"
+// becomes "*", which lists every file here. A description without a pattern is dropped; patterns
+// joined by ";" are separated by blanks.
 QString toQtNameFilter(std::string_view filter);
 
 } // namespace kestavian

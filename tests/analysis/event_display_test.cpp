@@ -49,6 +49,13 @@ TEST(EventDisplay, TimingLines) {
         EXPECT_EQ(lines, c.lines);
         EXPECT_NEAR(timings.duration, c.duration, 1e-12);
     }
+    // The lines are for the user: numbers carry the system's decimal separator.
+    const LocaleForTest comma(QLocale::German);
+    std::vector<std::string> lines;
+    TruckData firstOn;
+    WriteTimingLines(MakeEffect({.Trucks = {TruckA()}}), 20.0f, true, firstOn,
+                     [&](const std::string& line) { lines.push_back(line); });
+    EXPECT_EQ(lines[1], "Time Off: 101,75");
 }
 
 // The scrubber counts hundredths; R(x) below rounds a half to the even neighbour.

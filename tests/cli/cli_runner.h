@@ -20,8 +20,14 @@ struct CliRun {
     QString err;
 };
 
-inline CliRun runCli(const QStringList& arguments) {
+// locale: the locale the tool runs under (LC_ALL), when not the test's own.
+inline CliRun runCli(const QStringList& arguments, const QString& locale = {}) {
     QProcess process;
+    if (!locale.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", locale);
+        process.setProcessEnvironment(environment);
+    }
     process.start(KESTAVIAN_CLI, arguments);
     process.waitForFinished(120000);
     CliRun run;

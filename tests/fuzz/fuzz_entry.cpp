@@ -42,12 +42,12 @@ template <typename Step> void step(Step&& body) {
 class RecordingLabels : public SceneLabels {
 public:
     void setTimeCaption(const std::string& caption) override {
-        if (!startsWith(caption, "Cur time: "))
+        if (!caption.empty() && !startsWith(caption, "Cur time: "))
             throw std::logic_error("time caption: " + caption);
         times.push_back(caption);
     }
     void setDistanceCaption(const std::string& caption) override {
-        if (!startsWith(caption, "Position: "))
+        if (!caption.empty() && !startsWith(caption, "Position: "))
             throw std::logic_error("distance caption: " + caption);
         distances.push_back(caption);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <charconv>
 #include <cstdint>
 #include <functional>
@@ -46,6 +47,18 @@ struct EffectFields {
     std::vector<TruckData> Trucks = {};
 };
 EffectData MakeEffect(const EffectFields& fields);
+
+// The default locale set for the scope of a test, so numbers follow that locale's separator.
+class LocaleForTest {
+public:
+    explicit LocaleForTest(QLocale::Language language) { QLocale::setDefault(QLocale(language)); }
+    ~LocaleForTest() { QLocale::setDefault(before_); }
+    LocaleForTest(const LocaleForTest&) = delete;
+    LocaleForTest& operator=(const LocaleForTest&) = delete;
+
+private:
+    QLocale before_;
+};
 
 // The error number a call raises, or nothing when it returns.
 inline std::optional<ErrorNumber> ErrorOf(const std::function<void()>& call) {

@@ -8,6 +8,8 @@ namespace kestavian::test {
 std::optional<std::string> ScriptedDialogs::openFile(const std::string& filter,
                                                      const std::string& defaultExtension) {
     openFileCalls.push_back({filter, defaultExtension});
+    if (whileShown)
+        whileShown();
     if (files.empty()) {
         ADD_FAILURE() << "unexpected open dialog (filter \"" << filter << "\")";
         return std::nullopt;
@@ -19,6 +21,8 @@ std::optional<std::string> ScriptedDialogs::openFile(const std::string& filter,
 
 std::string ScriptedDialogs::inputBox(const std::string& prompt, const std::string& title) {
     inputBoxCalls.push_back({prompt, title});
+    if (whileShown)
+        whileShown();
     if (replies.empty()) {
         ADD_FAILURE() << "unexpected input box \"" << prompt << "\"";
         return {};
@@ -30,6 +34,8 @@ std::string ScriptedDialogs::inputBox(const std::string& prompt, const std::stri
 
 void ScriptedDialogs::messageBox(const std::string& text, const std::string& title) {
     messageBoxCalls.push_back({text, title});
+    if (whileShown)
+        whileShown();
 }
 
 } // namespace kestavian::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ public:
     // (the empty text is a cancel) for each input box.
     std::deque<std::optional<std::string>> files;
     std::deque<std::string> replies;
+
+    // Called while each dialog is shown, as if from within the dialog's own event loop.
+    std::function<void()> whileShown;
 
     // Every call, in order of kind.
     std::vector<OpenFileCall> openFileCalls;

@@ -1,6 +1,13 @@
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
+
+#include "window/qt_dialogs.h"
 
 #include "window/window_fixture.h"
 
@@ -21,8 +28,7 @@ TEST_F(OpenCommand, OpeningTheWorkedExampleFillsTheListsAndShowsEventOneOnce) {
     EXPECT_EQ(dialogs->openFileCalls[0].filter, "Text files|*.txt|All files|*.*");
     EXPECT_EQ(dialogs->openFileCalls[0].defaultExtension, "txt");
 
-    EXPECT_EQ(window->EditorText(), replaceAll(workedExampleText(), "\n", "\r\n"));
-    EXPECT_EQ(window->Editor->toPlainText().count('\n'), 7);
+    EXPECT_EQ(window->Editor->toPlainText().toStdString(), workedExampleText());
     EXPECT_EQ(itemsOf(window->cmbEvent), std::vector<std::string>{"12"});
     EXPECT_EQ(itemsOf(window->cmbEffect), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_EQ(window->cmbEvent->currentIndex(), 0);
@@ -42,10 +48,16 @@ TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
     std::filesystem::create_directory(path("run_30_a"));
     struct Case {
         const char* name;
-        const char* reply; // nullptr: no question expected
-        float span;        // Span after the Open, starting from 20
+        const char* reply;  // nullptr: no question expected
+        float span;         // Span after the Open, starting from 20
+        bool comma = false; // under a locale whose decimal separator is a comma
     };
     const Case cases[] = {
+        // A point is a decimal point in every locale; the system's separator is read too.
+        {"Events_32.5_x.txt", nullptr, 32.5f, true},
+        {"x_12,5_y.txt", nullptr, 12.5f, true},
+        {"events.txt", "17,5", 17.5f, true},
+        {"x_12,5_y.txt", "", 20.0f},
         {"Events_45_run2.txt", nullptr, 45.0f},
         {"x_12.5_y.txt", nullptr, 12.5f},
         {"a__b.txt", "33", 33.0f},     // adjacent "_": empty text
@@ -58,6 +70,8 @@ TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        const std::optional<LocaleForTest> locale =
+            c.comma ? std::optional<LocaleForTest>(std::in_place, QLocale::German) : std::nullopt;
         window->view.Span = 20.0f;
         dialogs->inputBoxCalls.clear();
         if (c.reply != nullptr)
@@ -84,7 +98,6 @@ TEST_F(OpenCommand, CancelKeepsTheFileAndASecondFileReplacesIt) {
     EXPECT_EQ(window->store.NoEvents, 1);
     EXPECT_EQ(window->store.FileName, "Events_20_a.txt");
     EXPECT_EQ(window->store.FileLines.size(), 0);
-    EXPECT_EQ(window->EditorText(), "");
     EXPECT_EQ(window->Editor->toPlainText(), "");
     EXPECT_EQ(itemsOf(window->cmbEvent), std::vector<std::string>{"12"});
     EXPECT_EQ(window->cmbEvent->currentIndex(), 0);
@@ -100,45 +113,114 @@ TEST_F(OpenCommand, CancelKeepsTheFileAndASecondFileReplacesIt) {
     EXPECT_EQ(window->store.NoEvents, 2);
     EXPECT_EQ(itemsOf(window->cmbEvent), (std::vector<std::string>{"7", "8"}));
     EXPECT_FLOAT_EQ(window->view.Span, 30.0f);
-    EXPECT_EQ(window->EditorText().substr(0, 3), "7\r\n");
+    EXPECT_TRUE(window->Editor->toPlainText().startsWith("7\n"));
     EXPECT_EQ(window->store.FileName, "Events_30_b.txt");
 }
 
-// Files with nothing to show: the lists are filled as far as they go, and an effect pick without
-// an event pick lists and draws nothing.
-TEST_F(OpenCommand, FilesWithNothingToShow) {
+// Files with nothing to show: the lists are filled as far as they go, the previous file's picture
+// gives way to the empty span, and an effect pick without an event pick lists and draws nothing.
+// A reading stopped early says where, unless only blank lines were left out.
+TEST_F(OpenCommand, FilesWithNothingToShowOrReadOnlyInPart) {
+    const QImage emptySpan = picture();
+    const std::string good = workedExampleText();
     struct Case {
         const char* noEffects; // txtNoEffects at the Open
         std::string text;
         int events, effects;
+        std::string message = {}; // empty: none
     };
     const Case cases[] = {
         {"3", "", 0, 3},
         {"5", "", 0, 5},
         {"0", "", 0, 0},
+        {"3", "a text file\nthat holds no event\n", 0, 3,
+         "stopped at line 1: EventNo (columns 1-6) \"a text\": Type mismatch"},
         // The first effect number is beyond the list: no effect pick.
         {"3",
          "5\n" + effectLine(4, 1, 1, 1, 0) + effectLine(2, 1, 1, 1, 0) + effectLine(3, 1, 1, 1, 0),
          1, 3},
+        {"3", good + "\n  \n\n", 1, 3},
+        {"3", good + "\n" + good, 1, 3,
+         "stopped at line 8: EventNo (columns 1-6) \"\": Type mismatch"},
+        {"2", good, 2, 2}, // read out of step, but to its end
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.noEffects + (" " + c.text));
+        window->txtNoEffects->setText("3");
+        open(workedExample("Events_20_before.txt"));
         window->txtNoEffects->setText(c.noEffects);
+        dialogs->messageBoxCalls.clear();
         open(writeFile("Events_20_d.txt", c.text));
         EXPECT_TRUE(window->FileLoaded);
         EXPECT_EQ(window->store.NoEvents, c.events);
         EXPECT_EQ(window->cmbEvent->count(), c.events);
-        EXPECT_EQ(window->cmbEvent->currentIndex(), c.events - 1);
         EXPECT_EQ(window->cmbEffect->count(), c.effects);
-        EXPECT_EQ(window->cmbEffect->currentIndex(), -1);
-        if (c.events == 0 && c.effects > 1) {
-            const QImage before = picture();
-            pick(window->cmbEffect, 1);
-            EXPECT_EQ(window->GA->surface().Image(), before);
+        ASSERT_EQ(dialogs->messageBoxCalls.size(), c.message.empty() ? 0u : 1u);
+        if (!c.message.empty()) {
+            EXPECT_EQ(dialogs->messageBoxCalls[0].text, c.message);
+            EXPECT_EQ(dialogs->messageBoxCalls[0].title, "Kestavian");
         }
-        EXPECT_EQ(window->txtOutText(), "");
+        if (c.events > 0 && window->cmbEffect->currentIndex() >= 0)
+            continue;
+        EXPECT_EQ(window->cmbEffect->currentIndex(), -1);
+        EXPECT_EQ(window->GA->surface().Image(), emptySpan);
+        EXPECT_EQ(window->lblTime->text() + window->lblDistance->text(), "");
+        const std::string lines = window->txtOutText();
+        if (c.events == 0 && c.effects > 1)
+            pick(window->cmbEffect, 1);
+        EXPECT_EQ(window->GA->surface().Image(), emptySpan);
+        EXPECT_EQ(window->txtOutText(), lines);
     }
-    EXPECT_EQ(itemsOf(window->cmbEffect), (std::vector<std::string>{"1", "2", "3"}));
+}
+
+// A dialog runs an event loop of its own in which the timer goes on ticking: during the span's
+// input box the store already holds the new file while the lists show the old one.
+TEST_F(OpenCommand, NoTickRunsWhileADialogIsShown) {
+    open(workedExample("Events_20_a.txt"));
+    int moves = 0;
+    const auto tick = [&] {
+        const int before = window->scrTrucks->value();
+        QMetaObject::invokeMethod(window->Timer1, "timeout");
+        moves += window->scrTrucks->value() != before;
+    };
+    dialogs->whileShown = tick;
+    dialogs->replies.push_back("25");
+    // Open dialog, input box and the message of a stopped reading; open dialog and the message of
+    // a refused file; the message of a failed save.
+    dialogs->files = {writeFile("events.txt", workedExampleText() + "x\n"), path("missing.txt")};
+    window->cmdOpen->click();
+    window->cmdOpen->click();
+    window->setProgramFolder(QString::fromStdString(path("no_such_folder")));
+    window->cmdSave->click();
+    EXPECT_EQ(dialogs->openFileCalls.size() + dialogs->inputBoxCalls.size() +
+                  dialogs->messageBoxCalls.size(),
+              7u);
+    EXPECT_EQ(moves, 0);
+    dialogs->whileShown = nullptr;
+    tick(); // outside a dialog the tick plays
+    EXPECT_EQ(moves, 1);
+}
+
+// "All files" lists every file, names without a dot too; "txt" is added only to a typed name
+// that does not exist as typed.
+TEST_F(OpenCommand, OpenDialogTakesATypedNameThatExistsAsTyped) {
+    writeFile("Events_45_run", "1\n");
+    writeFile("Events_30.txt", "1\n");
+    QtDialogs qtDialogs(window.get());
+    QStringList filters;
+    for (const auto& [typed, chosen] :
+         {std::pair{"Events_45_run", "Events_45_run"}, {"Events_30", "Events_30.txt"}}) {
+        QTimer::singleShot(0, [&, typed = typed] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            filters = dialog->nameFilters();
+            dialog->setDirectory(folder.path());
+            dialog->selectFile(typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        EXPECT_EQ(qtDialogs.openFile("Text files|*.txt|All files|*.*", "txt"), path(chosen));
+    }
+    EXPECT_EQ(filters, (QStringList{"Text files (*.txt)", "All files (*)"}));
 }
 
 } // namespace

@@ -1,9 +1,13 @@
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "window/window_fixture.h"
 
@@ -48,17 +52,45 @@ TEST_F(Playback, TicksComeAtTheSpeedStepForwardRedrawAndStopBeforeTheEnd) {
     }
 }
 
+// Effect 3 has no trucks: it is drawn, span and caption, with both labels empty. An item beyond
+// the event's effects cannot be drawn: event 17, effect 1 is drawn instead.
 TEST_F(Playback, APairThatCannotBeDrawnFallsBackToTheFirstEffect) {
-    // Effect 3 has no trucks; an item beyond the event's effects is no better.
     window->cmbEffect->addItem("9");
-    window->cmbEvent->setCurrentIndex(2);
-    for (const int index : {2, 3}) {
-        const int at = 20 + 10 * index;
-        window->cmbEffect->setCurrentIndex(index);
-        window->scrTrucks->setValue(at);
-        EXPECT_EQ(window->lblTime->text(), QString("Cur time:  %1").arg(at / 100.0))
-            << "event 17, effect 1 for item " << index;
+    pick(window->cmbEvent, 2);
+    pick(window->cmbEffect, 2);
+    const QImage noTrucks = picture();
+    EXPECT_EQ(window->lblTime->text() + window->lblDistance->text(), "");
+    window->Timer1_Timer();
+    EXPECT_EQ(picture(), noTrucks);
+    EXPECT_EQ(window->lblTime->text(), "");
+    window->cmdSave->click();
+    EXPECT_EQ(rgb32(QImage(QString::fromStdString(path("Span_30_Ev_3_Ef_3.bmp")))), noTrucks);
+
+    window->cmbEffect->setCurrentIndex(3);
+    window->scrTrucks->setValue(40);
+    EXPECT_EQ(window->lblTime->text(), "Cur time:  0.4");
+}
+
+// Left and Down lower the scrubber, Right and Up raise it, the page keys and the wheel move it
+// by a page and a wheel step; each move redraws.
+TEST_F(Playback, KeysAndWheelMoveTheScrubberTheWayTheyPoint) {
+    QScrollBar* bar = window->scrTrucks;
+    const int step = bar->singleStep(), page = bar->pageStep();
+    const std::pair<int, int> keys[] = {{Qt::Key_Left, -step},   {Qt::Key_Down, -step},
+                                        {Qt::Key_Right, step},   {Qt::Key_Up, step},
+                                        {Qt::Key_PageUp, -page}, {Qt::Key_PageDown, page}};
+    for (const auto& [key, move] : keys) {
+        bar->setValue(100);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(bar, &press);
+        EXPECT_EQ(bar->value(), 100 + move) << key;
+        EXPECT_EQ(window->lblTime->text(), QString("Cur time:  %1").arg((100 + move) / 100.0));
     }
+    bar->setValue(100);
+    QWheelEvent down(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &down);
+    EXPECT_GT(bar->value(), 100);
 }
 
 // With Animate off ticks wait, the user can still scrub, and the critical position is offered.

@@ -52,6 +52,10 @@ TEST_F(Selection, SaveWritesThePictureUnderANameFromSpanAndPicks) {
     save("Span_45_Ev_3_Ef_2.bmp");
 
     open(writeFile("Events_32.5_three.txt", threeEventFile()));
+    {
+        const LocaleForTest comma(QLocale::German);
+        save("Span_32,5_Ev_1_Ef_1.bmp");
+    }
     save("Span_32.5_Ev_1_Ef_1.bmp");
     const QImage first = picture();
     window->chkFlip->click();
@@ -63,8 +67,9 @@ TEST_F(Selection, SaveWritesThePictureUnderANameFromSpanAndPicks) {
         if (entry.path().extension() == ".bmp")
             names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Span_20_Ev_0_Ef_.bmp", "Span_32.5_Ev_1_Ef_1.bmp",
-                                               "Span_45_Ev_3_Ef_2.bmp"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Span_20_Ev_0_Ef_.bmp", "Span_32,5_Ev_1_Ef_1.bmp",
+                                        "Span_32.5_Ev_1_Ef_1.bmp", "Span_45_Ev_3_Ef_2.bmp"}));
     EXPECT_TRUE(dialogs->messageBoxCalls.empty());
 
     // A folder that cannot be written: a message naming the file, the picture as it was.

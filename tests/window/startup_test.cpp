@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -38,6 +39,12 @@ TEST_F(Startup, SettingsAndControlsAreAsAtLoad) {
                               w.Editor->toPlainText(), w.txtNoEffects->text()}),
         (std::vector<QString>{"", "", "", "", "3"}));
     EXPECT_EQ(w.txtOutText(), "");
+    // The file's box takes typing; the diagnostics box is the program's.
+    for (QPlainTextEdit* box : {w.Editor, w.txtOut}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+        QApplication::sendEvent(box, &key);
+    }
+    EXPECT_EQ(w.Editor->toPlainText() + "|" + w.txtOut->toPlainText(), "x|");
     // Speed bar, tick interval, scrubber, then the two lists.
     EXPECT_EQ(
         (std::vector<int>{w.scrSpeed->minimum(), w.scrSpeed->maximum(), w.scrSpeed->value(),

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "support/record_builders.h"
 #include "support/scripted_dialogs.h"
 #include "window/frm_main.h"
 #include "window/picture_box.h"
