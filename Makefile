@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build run test test-asan bench fuzz screenshot clean
+.PHONY: deps configure build run test test-asan bench soak fuzz screenshot clean
 
 deps:
 	@bash scripts/install-deps
@@ -35,6 +35,13 @@ bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTAVIAN_BENCH=ON -DKESTAVIAN_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ./build-bench/bench/kestavian_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# A long playback through every option of the window, its memory watched (SOAK_TICKS ticks).
+SOAK_TICKS ?= 100000
+soak: deps
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTAVIAN_BENCH=ON -DKESTAVIAN_TESTS=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target kestavian_soak
+	QT_QPA_PLATFORM=offscreen ./build-bench/bench/kestavian_soak $(SOAK_TICKS)
 
 # libFuzzer over reading, parsing, timing and drawing, for FUZZ_SECONDS (default 60).
 fuzz: deps

@@ -30,11 +30,11 @@ double exitTime(const TruckData& truck, float span, bool datumRHS) {
 }
 } // namespace
 
-double FindTimeOn(const EffectData& effect, float span, bool datumRHS, TruckData& firstTruckOn) {
+double FindTimeOn(const ViewSettings& view, const EffectData& effect, TruckData& firstTruckOn) {
     double timeOn = NoTimeOn;
     for (long i = 1; i <= effect.NoTrucks; ++i) {
         const TruckData& truck = effect.Trucks.at(i);
-        const double entry = entryTime(truck, span, datumRHS);
+        const double entry = entryTime(truck, view.Span, view.DatumRHS);
         if (entry < timeOn) {
             timeOn = entry;
             firstTruckOn = truck;
@@ -43,21 +43,21 @@ double FindTimeOn(const EffectData& effect, float span, bool datumRHS, TruckData
     return timeOn;
 }
 
-double FindTimeOff(const EffectData& effect, float span, bool datumRHS) {
-    double timeOff = exitTime(effect.Trucks.at(1), span, datumRHS);
+double FindTimeOff(const ViewSettings& view, const EffectData& effect) {
+    double timeOff = exitTime(effect.Trucks.at(1), view.Span, view.DatumRHS);
     for (long i = 2; i <= effect.NoTrucks; ++i) {
-        const double exit = exitTime(effect.Trucks.at(i), span, datumRHS);
+        const double exit = exitTime(effect.Trucks.at(i), view.Span, view.DatumRHS);
         if (exit > timeOff)
             timeOff = exit;
     }
     return timeOff;
 }
 
-double TruckPositionAt(double time, const TruckData& truck, float span, bool datumRHS) {
+double TruckPositionAt(const ViewSettings& view, double time, const TruckData& truck) {
     const float v = static_cast<float>(truck.Data(Speed) / 10.0);
     double p = checkedFinite(static_cast<double>(v) * checkedFinite(truck.TimeSec - time));
-    if (truck.Data(Direction) == 2 && !datumRHS)
-        p = checkedFinite(span + p);
+    if (truck.Data(Direction) == 2 && !view.DatumRHS)
+        p = checkedFinite(view.Span + p);
     return p;
 }
 

@@ -21,9 +21,9 @@ double CurrentTime(double startTime, double elapsed) {
     return checkedFinite(startTime + elapsed);
 }
 
-TruckPlacement PlaceTruck(const TruckData& truck, double startTime, double elapsed, float span,
-                          bool datumRHS) {
-    const double p0 = TruckPositionAt(startTime, truck, span, datumRHS);
+TruckPlacement PlaceTruck(const ViewSettings& view, const TruckData& truck, double startTime,
+                          double elapsed) {
+    const double p0 = TruckPositionAt(view, startTime, truck);
     const double moved = checkedFinite(truck.Data(Speed) * elapsed) / 10.0;
     TruckPlacement placement;
     if (truck.Data(Direction) == 1) {

@@ -28,8 +28,8 @@ struct TruckPlacement {
     std::int16_t travel = 1;
     double front = 0;
 };
-TruckPlacement PlaceTruck(const TruckData& truck, double startTime, double elapsed, float span,
-                          bool datumRHS);
+TruckPlacement PlaceTruck(const ViewSettings& view, const TruckData& truck, double startTime,
+                          double elapsed);
 
 // The label texts over the picture: "Cur time:  100.5", "Position:  10", "Position: -2.5".
 std::string TimeCaption(double currentTime);

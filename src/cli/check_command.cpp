@@ -6,7 +6,7 @@ namespace kestavian::cli {
 
 int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) {
     EventFile file;
-    if (!loadForCommand(file, options.file, options.noEffects, false, err))
+    if (!loadForCommand(file, options.file, options.view.NoEffects, false, err))
         return ExitUsage;
 
     long effects = 0;

@@ -92,11 +92,10 @@ ParsedArguments readEffects(const QCommandLineParser& parser, std::int16_t& noEf
     return {};
 }
 
-ParsedArguments readSpanAndDatum(const QCommandLineParser& parser, std::optional<float>& span,
-                                 bool& datumRHS) {
+ParsedArguments readSpanAndDatum(const QCommandLineParser& parser, CommonOptions& options) {
     if (parser.isSet(SpanOption)) {
-        span = UsableSpan(parser.value(SpanOption).toStdString());
-        if (!span)
+        options.span = UsableSpan(parser.value(SpanOption).toStdString());
+        if (!options.span)
             return failure("--span must be a positive number of metres, not " +
                            quoted(parser.value(SpanOption)));
     }
@@ -105,7 +104,7 @@ ParsedArguments readSpanAndDatum(const QCommandLineParser& parser, std::optional
         if (datum != "rhs" && datum != "mixed")
             return failure("--datum must be rhs or mixed, not " +
                            quoted(parser.value(DatumOption)));
-        datumRHS = datum == "rhs";
+        options.view.DatumRHS = datum == "rhs";
     }
     return {};
 }
@@ -122,7 +121,7 @@ ParsedArguments parseCheckArguments(const QStringList& arguments, CheckOptions& 
                     options.file);
     if (parsed.kind != ParsedArguments::Run)
         return parsed;
-    return readEffects(parser, options.noEffects);
+    return readEffects(parser, options.view.NoEffects);
 }
 
 ParsedArguments parseTimingsArguments(const QStringList& arguments, TimingsOptions& options) {
@@ -136,10 +135,10 @@ ParsedArguments parseTimingsArguments(const QStringList& arguments, TimingsOptio
         options.file);
     if (parsed.kind != ParsedArguments::Run)
         return parsed;
-    parsed = readEffects(parser, options.noEffects);
+    parsed = readEffects(parser, options.view.NoEffects);
     if (parsed.kind != ParsedArguments::Run)
         return parsed;
-    return readSpanAndDatum(parser, options.span, options.datumRHS);
+    return readSpanAndDatum(parser, options);
 }
 
 ParsedArguments parseRenderArguments(const QStringList& arguments, RenderOptions& options) {
@@ -156,8 +155,8 @@ ParsedArguments parseRenderArguments(const QStringList& arguments, RenderOptions
         options.file);
     if (parsed.kind != ParsedArguments::Run)
         return parsed;
-    for (const auto& read : {readEffects(parser, options.noEffects),
-                             readSpanAndDatum(parser, options.span, options.datumRHS)})
+    for (const auto& read :
+         {readEffects(parser, options.view.NoEffects), readSpanAndDatum(parser, options)})
         if (read.kind != ParsedArguments::Run)
             return read;
 
@@ -166,9 +165,9 @@ ParsedArguments parseRenderArguments(const QStringList& arguments, RenderOptions
         if (drive != "left" && drive != "right")
             return failure("--drive must be left or right, not " +
                            quoted(parser.value(DriveOption)));
-        options.driveRight = drive == "right";
+        options.view.DriveRight = drive == "right";
     }
-    options.flipDatum = parser.isSet(FlipOption);
+    options.view.FlipDatum = parser.isSet(FlipOption);
     options.critPos = parser.isSet(CriticalOption);
     if (parser.isSet(AtOption)) {
         if (options.critPos)

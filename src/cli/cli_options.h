@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "data/mod_udts.h"
+
 namespace kestavian::cli {
 
 // Exit statuses of every command.
@@ -18,25 +20,18 @@ enum ExitStatus : int {
     ExitUsage = 2,
 };
 
-struct CheckOptions {
+// What every command reads: the file and the view settings it is read and drawn with. The span is
+// the given one, else the file name's; the rest are the window's start-up settings unless given.
+struct CommonOptions {
     QString file;
-    std::int16_t noEffects = 3;
+    ViewSettings view;
+    std::optional<float> span;
 };
 
-struct TimingsOptions {
-    QString file;
-    std::int16_t noEffects = 3;
-    std::optional<float> span;
-    bool datumRHS = true;
-};
+using CheckOptions = CommonOptions;
+using TimingsOptions = CommonOptions;
 
-struct RenderOptions {
-    QString file;
-    std::int16_t noEffects = 3;
-    std::optional<float> span;
-    bool datumRHS = true;
-    bool driveRight = true;
-    bool flipDatum = false;
+struct RenderOptions : CommonOptions {
     bool critPos = false;
     std::int16_t scrubberValue = 0;
     long event = 0;    // list position, from 1

@@ -88,11 +88,16 @@ std::optional<float> spanForCommand(const std::optional<float>& given, const Eve
     return std::nullopt;
 }
 
-std::optional<float> loadWithSpan(EventFile& file, const QString& path, std::int16_t noEffects,
-                                  const std::optional<float>& givenSpan, std::ostream& err) {
-    if (!loadForCommand(file, path, noEffects, true, err))
+std::optional<ViewSettings> loadWithSpan(EventFile& file, const CommonOptions& options,
+                                         std::ostream& err) {
+    if (!loadForCommand(file, options.file, options.view.NoEffects, true, err))
         return std::nullopt;
-    return spanForCommand(givenSpan, file, err);
+    const std::optional<float> span = spanForCommand(options.span, file, err);
+    if (!span)
+        return std::nullopt;
+    ViewSettings view = options.view;
+    view.Span = *span;
+    return view;
 }
 
 } // namespace kestavian::cli

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/cli_options.h"
 #include "data/mod_input.h"
 #include "data/mod_udts.h"
 
@@ -41,9 +42,9 @@ bool loadForCommand(EventFile& file, const QString& path, std::int16_t noEffects
 std::optional<float> spanForCommand(const std::optional<float>& given, const EventFile& file,
                                     std::ostream& err);
 
-// loadForCommand (noting a stopped parse) then spanForCommand: the span, or nothing when the
-// command cannot go on.
-std::optional<float> loadWithSpan(EventFile& file, const QString& path, std::int16_t noEffects,
-                                  const std::optional<float>& givenSpan, std::ostream& err);
+// loadForCommand (noting a stopped parse) then spanForCommand: the command's view settings with
+// the span in them, or nothing when the command cannot go on.
+std::optional<ViewSettings> loadWithSpan(EventFile& file, const CommonOptions& options,
+                                         std::ostream& err);
 
 } // namespace kestavian::cli

@@ -3,7 +3,7 @@
 #include <QDir>
 
 #include "cli/event_file.h"
-#include "cli/headless_view.h"
+#include "drawing/headless_scene.h"
 #include "drawing/picture_file.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
@@ -14,18 +14,18 @@ namespace {
 
 // The picture after the window's steps: show the effect, then move the scrubber. failure gets the
 // error that stopped the window, if any.
-QImage drawEffect(const EffectData& effect, const RenderOptions& options,
-                  const SceneContext& context, std::string& failure) {
-    HeadlessView view(context);
+QImage drawEffect(const EffectData& effect, const RenderOptions& options, const ViewSettings& view,
+                  std::string& failure) {
+    HeadlessScene scene(view);
     try {
-        view.ShowEvent(effect, options.critPos, [](const std::string&) {});
-        view.moveScrubber(effect, options.critPos, options.scrubberValue);
+        scene.show(effect, options.critPos, [](const std::string&) {});
+        scene.moveScrubber(effect, options.critPos, options.scrubberValue);
     } catch (const RuntimeError& error) {
         // An effect without trucks has nothing to time: the span and caption are all of it.
         if (effect.NoTrucks > 0)
             failure = error.what();
     }
-    return view.image();
+    return scene.image();
 }
 
 bool writePicture(const QImage& image, const QString& path, const QByteArray& format,
@@ -43,16 +43,16 @@ void reportNotShown(long position, long effectNo, const std::string& failure, st
         << " cannot be shown (the picture holds the span and caption): " << failure << '\n';
 }
 
-int renderOne(const EventStore& store, const RenderOptions& options, const SceneContext& context,
+int renderOne(const EventStore& store, const RenderOptions& options, const ViewSettings& view,
               std::ostream& err) {
     if (options.event > store.NoEvents) {
         err << "kestavian-cli: --event " << options.event << " is past the event list, which holds "
             << store.NoEvents << '\n';
         return ExitUsage;
     }
-    if (options.effect > options.noEffects) {
+    if (options.effect > view.NoEffects) {
         err << "kestavian-cli: --effect " << options.effect
-            << " is past the effect list, which runs to " << options.noEffects << '\n';
+            << " is past the effect list, which runs to " << view.NoEffects << '\n';
         return ExitUsage;
     }
     const EventData& event = store.Events.at(options.event);
@@ -62,7 +62,7 @@ int renderOne(const EventStore& store, const RenderOptions& options, const Scene
         return ExitUsage;
     }
     std::string failure;
-    const QImage image = drawEffect(event.Effects.at(options.effect), options, context, failure);
+    const QImage image = drawEffect(event.Effects.at(options.effect), options, view, failure);
     if (!writePicture(image, options.out, pictureFormat(options.out), err))
         return ExitUsage;
     if (failure.empty())
@@ -71,7 +71,7 @@ int renderOne(const EventStore& store, const RenderOptions& options, const Scene
     return ExitStopped;
 }
 
-int renderAll(const EventStore& store, const RenderOptions& options, const SceneContext& context,
+int renderAll(const EventStore& store, const RenderOptions& options, const ViewSettings& view,
               std::ostream& err, bool progress) {
     if (!QDir().mkpath(options.allFolder)) {
         err << "kestavian-cli: cannot make the folder " << options.allFolder.toStdString() << '\n';
@@ -92,9 +92,9 @@ int renderAll(const EventStore& store, const RenderOptions& options, const Scene
         long effectNo = 0;
         for (const EffectData& effect : event.Effects) {
             ++effectNo;
-            const QString name = PictureFileName(context.Span, position, QString::number(effectNo));
+            const QString name = PictureFileName(view.Span, position, QString::number(effectNo));
             std::string failure;
-            const QImage image = drawEffect(effect, options, context, failure);
+            const QImage image = drawEffect(effect, options, view, failure);
             if (!failure.empty()) {
                 err << lineStart;
                 reportNotShown(position, effectNo, failure, err);
@@ -115,17 +115,12 @@ int renderAll(const EventStore& store, const RenderOptions& options, const Scene
 
 int runRender(const RenderOptions& options, std::ostream& err, bool progress) {
     EventFile file;
-    const std::optional<float> span =
-        loadWithSpan(file, options.file, options.noEffects, options.span, err);
-    if (!span)
+    const std::optional<ViewSettings> view = loadWithSpan(file, options, err);
+    if (!view)
         return ExitUsage;
-
-    const SceneContext context{
-        *span, options.datumRHS,
-        DrawSettings{DrawSettings{}.HeightRatio, options.driveRight, options.flipDatum}};
     if (!options.allFolder.isEmpty())
-        return renderAll(file.store(), options, context, err, progress);
-    return renderOne(file.store(), options, context, err);
+        return renderAll(file.store(), options, *view, err, progress);
+    return renderOne(file.store(), options, *view, err);
 }
 
 } // namespace kestavian::cli

@@ -1,7 +1,7 @@
 #include "cli/timings_command.h"
 
 #include "cli/event_file.h"
-#include "cli/headless_view.h"
+#include "drawing/headless_scene.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
 
@@ -9,14 +9,13 @@ namespace kestavian::cli {
 
 int runTimings(const TimingsOptions& options, std::ostream& out, std::ostream& err) {
     EventFile file;
-    const std::optional<float> span =
-        loadWithSpan(file, options.file, options.noEffects, options.span, err);
-    if (!span)
+    const std::optional<ViewSettings> view = loadWithSpan(file, options, err);
+    if (!view)
         return ExitUsage;
 
     // The lines depend on the drawing only where it stops, and then not on the drive side or the
     // flip; the window's start-up settings stand for them.
-    HeadlessView view(SceneContext{*span, options.datumRHS, DrawSettings{}});
+    HeadlessScene scene(*view);
     long position = 0;
     for (const EventData& event : file.store().Events) {
         ++position;
@@ -26,8 +25,7 @@ int runTimings(const TimingsOptions& options, std::ostream& out, std::ostream& e
             out << "Event " << generalForm(event.EventNo) << " (position " << position
                 << "), effect " << effectNo << '\n';
             try {
-                view.ShowEvent(effect, false,
-                               [&](const std::string& line) { out << line << '\n'; });
+                scene.show(effect, false, [&](const std::string& line) { out << line << '\n'; });
             } catch (const RuntimeError& error) {
                 out << "error: " << error.what() << '\n';
             }

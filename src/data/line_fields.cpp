@@ -78,7 +78,7 @@ FieldError::FieldError(ErrorNumber number, const FieldLayout& field, std::string
 
 std::string_view cutField(std::string_view item, int startColumn, int width) {
     if (startColumn < 1 || width < 0)
-        raise(ErrorNumber::InvalidProcedureCall);
+        raiseError(ErrorNumber::InvalidProcedureCall);
     const auto start = static_cast<std::size_t>(startColumn - 1);
     if (start >= item.size())
         return {};

@@ -71,20 +71,20 @@ std::string readWholeFile(const std::string& path) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found)
-        raise(ErrorNumber::FileNotFound);
+        raiseError(ErrorNumber::FileNotFound);
     if (ec)
-        raise(ErrorNumber::PathFileAccessError);
+        raiseError(ErrorNumber::PathFileAccessError);
     // Only a regular file: a FIFO or device could block or never end.
     if (!fs::is_regular_file(status))
-        raise(ErrorNumber::PathFileAccessError);
+        raiseError(ErrorNumber::PathFileAccessError);
 
     std::ifstream in(path, std::ios::binary);
     if (!in) // an existing regular file that does not open: usually no permission
-        raise(ErrorNumber::PermissionDenied);
+        raiseError(ErrorNumber::PermissionDenied);
     std::string content;
     const std::uintmax_t size = fs::file_size(path, ec);
     if (!ec && size > MaxFileBytes)
-        raise(ErrorNumber::PathFileAccessError);
+        raiseError(ErrorNumber::PathFileAccessError);
     if (!ec)
         content.reserve(static_cast<std::size_t>(size));
 
@@ -94,12 +94,12 @@ std::string readWholeFile(const std::string& path) {
         content.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
         // Checked as it is read too: the file may grow while it is read.
         if (content.size() > MaxFileBytes)
-            raise(ErrorNumber::PathFileAccessError);
+            raiseError(ErrorNumber::PathFileAccessError);
         if (!in)
             break;
     }
     if (in.bad())
-        raise(ErrorNumber::PathFileAccessError);
+        raiseError(ErrorNumber::PathFileAccessError);
     return content;
 }
 

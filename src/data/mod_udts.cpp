@@ -11,7 +11,7 @@ namespace {
 
 std::size_t dataIndex(long k) {
     if (k < 1 || k > TruckFieldCount)
-        raise(ErrorNumber::SubscriptOutOfRange);
+        raiseError(ErrorNumber::SubscriptOutOfRange);
     return static_cast<std::size_t>(k - 1);
 }
 

@@ -78,12 +78,16 @@ struct EventStore {
     std::string FileName;
 };
 
-// Program-wide view settings, as Form_Load sets them.
+// The view settings, as Form_Load sets them: the program-wide ones, and the two window fields
+// that shape the picture (the road's half-width as a fraction of the span, and the mirroring of
+// arrows and trucks). Everything a drawing or a timing reads besides the effect is here.
 struct ViewSettings {
     float Span = 20.0f;
     std::int16_t NoEffects = 3;
     bool DriveRight = true;
     bool DatumRHS = true;
+    float HeightRatio = 0.15f;
+    bool FlipDatum = false;
 };
 
 // Empties the store of events (FileLines and FileName are left alone).

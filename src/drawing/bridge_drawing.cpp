@@ -21,7 +21,7 @@ ArrowHead arrowHead(float x1, float y1, float x2, float y2, float h, bool flippe
     const float dy = checkedFinite(y2 - y1);
     const float length = checkedFinite(std::sqrt(checkedFinite(dy * dy + dx * dx)));
     if (length == 0.0f)
-        raise(ErrorNumber::DivisionByZero);
+        raiseError(ErrorNumber::DivisionByZero);
     const float ux = checkedFinite(dx / length * h);
     const float uy = checkedFinite(dy / length * h);
     if (!flipped)
@@ -31,23 +31,23 @@ ArrowHead arrowHead(float x1, float y1, float x2, float y2, float h, bool flippe
 
 } // namespace
 
-void DrawArrow(float x1, float y1, float x2, float y2, float headLength, Colour colour,
-               PictureSurface& picture, const DrawSettings& settings) {
-    const ArrowHead head = arrowHead(x1, y1, x2, y2, headLength, settings.FlipDatum);
+void DrawArrow(const ViewSettings& view, float x1, float y1, float x2, float y2, float headLength,
+               Colour colour, PictureSurface& picture) {
+    const ArrowHead head = arrowHead(x1, y1, x2, y2, headLength, view.FlipDatum);
     picture.Line(x1, y1, x2, y2, colour);
     picture.Line(head.tipX, head.tipY, head.end1X, head.end1Y, colour);
     picture.Line(head.tipX, head.tipY, head.end2X, head.end2Y, colour);
 }
 
-void DrawBridge(float span, PictureSurface& picture, const DrawSettings& settings) {
-    const float S = span;
-    const float H = settings.HeightRatio;
+void DrawBridge(const ViewSettings& view, PictureSurface& picture) {
+    const float S = view.Span;
+    const float H = view.HeightRatio;
     if (!std::isfinite(S) || S <= 0.0f)
-        raise(ErrorNumber::InvalidProcedureCall,
-              "The span must be a positive number of metres, not " + std::to_string(S));
+        raiseError(ErrorNumber::InvalidProcedureCall,
+                   "The span must be a positive number of metres, not " + std::to_string(S));
     if (!std::isfinite(H) || H <= 0.0f)
-        raise(ErrorNumber::InvalidProcedureCall, "The road width ratio must be positive");
-    const float g = settings.DriveRight ? -1.0f : 1.0f;
+        raiseError(ErrorNumber::InvalidProcedureCall, "The road width ratio must be positive");
+    const float g = view.DriveRight ? -1.0f : 1.0f;
 
     // Every coordinate is formed first, so that a span too large for single precision is
     // refused before the surface is touched.
@@ -78,10 +78,10 @@ void DrawBridge(float span, PictureSurface& picture, const DrawSettings& setting
     picture.Line(-S, -HS, farWingX, -wing);
     picture.Line(0, -HS, nearWingX, -wing);
 
-    DrawArrow(leftArrowFrom, -laneMiddle, leftArrowTo, -laneMiddle, headLength, ColourRed, picture,
-              settings);
-    DrawArrow(rightArrowFrom, laneMiddle, rightArrowTo, laneMiddle, headLength, ColourRed, picture,
-              settings);
+    DrawArrow(view, leftArrowFrom, -laneMiddle, leftArrowTo, -laneMiddle, headLength, ColourRed,
+              picture);
+    DrawArrow(view, rightArrowFrom, laneMiddle, rightArrowTo, laneMiddle, headLength, ColourRed,
+              picture);
 
     picture.setDrawStyle(DrawStyleDash);
     picture.setDrawWidth(1);

@@ -8,37 +8,43 @@
 
 namespace kestavian {
 
-void DrawEffectBackground(PictureSurface& picture, const SceneContext& context,
-                          const EffectData& effect, SceneLabels& labels) {
-    picture.Cls();
-    DrawBridge(context.Span, picture, context.draw);
-    DrawEffectCaption(picture, context.Span, effect, context.draw);
-    // No truck will set the labels: left alone they would describe the effect shown before.
+void DrawEffectBackground(const ViewSettings& view, const Scene& scene, const EffectData& effect) {
+    scene.picture.Cls();
+    DrawBridge(view, scene.picture);
+    DrawEffectCaption(view, scene.picture, effect);
+    // Left alone, the labels would describe the effect shown before.
     if (effect.NoTrucks < 1) {
-        labels.setTimeCaption("");
-        labels.setDistanceCaption("");
+        scene.labels.setTimeCaption("");
+        scene.labels.setDistanceCaption("");
     }
 }
 
-void DrawSceneAtTime(PictureSurface& picture, const SceneContext& context, const EffectData& effect,
-                     bool critPos, std::int16_t scrubberValue, TruckData& firstTruckOn,
-                     SceneLabels& labels) {
-    DrawEffectBackground(picture, context, effect, labels);
-    const double timeOn = FindTimeOn(effect, context.Span, context.DatumRHS, firstTruckOn);
+void DrawSceneAtTime(const ViewSettings& view, const Scene& scene, const EffectData& effect,
+                     bool critPos, std::int16_t scrubberValue) {
+    DrawEffectBackground(view, scene, effect);
+    const double timeOn = FindTimeOn(view, effect, scene.firstTruckOn);
     const double startTime = SceneStartTime(timeOn);
     const double elapsed = ElapsedTime(scrubberValue, critPos, effect.Time, startTime);
 
     for (long i = 1; i <= effect.NoTrucks; ++i) {
         const TruckData truck = effect.Trucks.at(i);
-        const TruckPlacement placement =
-            PlaceTruck(truck, startTime, elapsed, context.Span, context.DatumRHS);
-        labels.setTimeCaption(TimeCaption(CurrentTime(startTime, elapsed)));
+        const TruckPlacement placement = PlaceTruck(view, truck, startTime, elapsed);
+        scene.labels.setTimeCaption(TimeCaption(CurrentTime(startTime, elapsed)));
         // Trucks are matched by stamp, so every truck sharing the first one's moment is labelled
         // and the last of them stays.
-        if (truck.TimeSec == firstTruckOn.TimeSec)
-            labels.setDistanceCaption(PositionCaption(placement.front));
-        DrawTruck(picture, context.Span, placement.x, placement.travel, truck, context.draw);
+        if (truck.TimeSec == scene.firstTruckOn.TimeSec)
+            scene.labels.setDistanceCaption(PositionCaption(placement.front));
+        DrawTruck(view, scene.picture, placement.x, placement.travel, truck);
     }
+}
+
+void ShowEvent(const ViewSettings& view, const Scene& scene, const EffectData& effect, bool critPos,
+               Scrubber& scrubber, const LineSink& appendLine) {
+    DrawEffectBackground(view, scene, effect);
+    const EffectTimings timings = WriteTimingLines(view, effect, scene.firstTruckOn, appendLine);
+    // The scroll bar may redraw the scene as its values change; the scene drawn last is this one.
+    FitScrubber(timings.duration, scrubber);
+    DrawSceneAtTime(view, scene, effect, critPos, scrubber.value());
 }
 
 } // namespace kestavian

@@ -27,16 +27,16 @@ void drawWheel(PictureSurface& picture, double centreX, double centreY, double r
 }
 } // namespace
 
-void DrawTruck(PictureSurface& picture, float span, double x, std::int16_t travel,
-               const TruckData& truck, const DrawSettings& settings) {
+void DrawTruck(const ViewSettings& view, PictureSurface& picture, double x, std::int16_t travel,
+               const TruckData& truck) {
     const double len = truck.Data(Length) / 10.0;
     const std::int16_t axles = truck.Data(NoAxles);
-    const double h = settings.HeightRatio;
-    const double s = span;
-    const Mirror m(span, settings.FlipDatum);
+    const double h = view.HeightRatio;
+    const double s = view.Span;
+    const Mirror m(view.Span, view.FlipDatum);
 
     // d = 1 is the lower lane (y > 0), d = -1 the upper one.
-    const std::int16_t d = settings.DriveRight ? sub16(0, travel) : travel;
+    const std::int16_t d = view.DriveRight ? sub16(0, travel) : travel;
 
     const double ya = checkedFinite((h - 0.02) * d * s);
     const double yb = checkedFinite(ya - 0.1 * d * s);

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "data/mod_udts.h"
-#include "drawing/draw_settings.h"
 #include "platform/picture_surface.h"
 
 namespace kestavian {
@@ -13,7 +12,7 @@ namespace kestavian {
 // the gross weight printed on the body. x is the left end of the body before mirroring; travel is
 // +1 for a truck heading towards -x (front at the left end) and -1 for one heading towards +x.
 // Leaves FillStyle solid, FillColor black and DrawMode copy pen.
-void DrawTruck(PictureSurface& picture, float span, double x, std::int16_t travel,
-               const TruckData& truck, const DrawSettings& settings);
+void DrawTruck(const ViewSettings& view, PictureSurface& picture, double x, std::int16_t travel,
+               const TruckData& truck);
 
 } // namespace kestavian

@@ -11,7 +11,7 @@ namespace {
 std::int16_t narrow16(std::int32_t value) {
     if (value < std::numeric_limits<std::int16_t>::min() ||
         value > std::numeric_limits<std::int16_t>::max())
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
     return static_cast<std::int16_t>(value);
 }
 } // namespace
@@ -30,19 +30,19 @@ std::int16_t mul16(std::int16_t a, std::int16_t b) {
 
 double checkedDivide(double numerator, double denominator) {
     if (denominator == 0.0)
-        raise(ErrorNumber::DivisionByZero);
+        raiseError(ErrorNumber::DivisionByZero);
     return checkedFinite(numerator / denominator);
 }
 
 double checkedFinite(double value) {
     if (!std::isfinite(value))
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
     return value;
 }
 
 float checkedFinite(float value) {
     if (!std::isfinite(value))
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
     return value;
 }
 

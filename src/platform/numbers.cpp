@@ -15,14 +15,14 @@ namespace {
 
 template <typename Int> Int toWhole(double value) {
     if (!std::isfinite(value))
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
     // nearbyint under the default rounding mode sends a half to the even neighbour.
     const double whole = std::nearbyint(value);
     // The lower limit is a power of two, an exact double; the upper one is not for 64 bits, so
     // the test is against the power of two above it, which no value of the type reaches.
     constexpr double upperBound = -static_cast<double>(std::numeric_limits<Int>::min());
     if (whole < static_cast<double>(std::numeric_limits<Int>::min()) || whole >= upperBound)
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
     return static_cast<Int>(whole);
 }
 
@@ -136,9 +136,9 @@ template <typename Real> Parsed<Real> parseNumber(std::string_view text) {
 template <typename Real> Real textToReal(std::string_view text) {
     const Parsed<Real> parsed = parseNumber<Real>(text);
     if (parsed.status == ParseStatus::Mismatch)
-        raise(ErrorNumber::TypeMismatch);
+        raiseError(ErrorNumber::TypeMismatch);
     if (parsed.status == ParseStatus::Overflow)
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
     return parsed.value;
 }
 
@@ -147,7 +147,7 @@ template <typename Real> Real textToReal(std::string_view text) {
 // rounding, reaches fixedLimit or falls below -5.
 std::string formatGeneral(double value, int significant, int fixedLimit) {
     if (!std::isfinite(value))
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
     if (value == 0)
         return "0"; // negative zero too
     std::string out = value < 0 ? "-" : "";
@@ -159,11 +159,11 @@ std::string formatGeneral(double value, int significant, int fixedLimit) {
         std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
                       std::chars_format::scientific, significant - 1);
     if (result.ec != std::errc{})
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
     const std::string_view sci(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
     const std::size_t ePos = sci.find('e');
     if (ePos == std::string_view::npos)
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
 
     std::string digits;
     for (char c : sci.substr(0, ePos))
@@ -175,7 +175,7 @@ std::string formatGeneral(double value, int significant, int fixedLimit) {
     const std::string_view expText = sci.substr(ePos + 1);
     const char* expBegin = expText.data() + (expText.front() == '+' ? 1 : 0);
     if (std::from_chars(expBegin, expText.data() + expText.size(), exponent).ec != std::errc{})
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
 
     if (exponent >= fixedLimit || exponent < -5) {
         out += digits.front();
@@ -242,9 +242,9 @@ bool isNumeric(std::string_view text) {
 
 double roundToDecimals(double value, int decimals) {
     if (decimals < 0 || decimals > 15)
-        raise(ErrorNumber::InvalidProcedureCall);
+        raiseError(ErrorNumber::InvalidProcedureCall);
     if (!std::isfinite(value))
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
     const double scale = std::pow(10.0, decimals); // exact up to 1E22
     // Beyond 2^52 / scale the scaled value has no fraction left to round, and scaling it could
     // even overflow, so such a value is already as rounded as it can be.

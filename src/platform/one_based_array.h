@@ -14,12 +14,12 @@ public:
     // Item i (1-based); subscript error outside 1..size().
     const T& at(long i) const {
         if (i < 1 || i > static_cast<long>(items_.size()))
-            raise(ErrorNumber::SubscriptOutOfRange);
+            raiseError(ErrorNumber::SubscriptOutOfRange);
         return items_[static_cast<std::size_t>(i - 1)];
     }
     T& at(long i) {
         if (i < 1 || i > static_cast<long>(items_.size()))
-            raise(ErrorNumber::SubscriptOutOfRange);
+            raiseError(ErrorNumber::SubscriptOutOfRange);
         return items_[static_cast<std::size_t>(i - 1)];
     }
     const T& operator()(long i) const { return at(i); }

@@ -9,7 +9,7 @@ namespace kestavian {
 namespace {
 void requireFinite(double value) {
     if (!std::isfinite(value))
-        raise(ErrorNumber::Overflow);
+        raiseError(ErrorNumber::Overflow);
 }
 } // namespace
 
@@ -23,7 +23,7 @@ void PictureSurface::Scale(double left, double top, double right, double bottom)
     requireFinite(width);
     requireFinite(height);
     if (width == 0.0 || height == 0.0)
-        raise(ErrorNumber::InvalidPropertyValue, "Scale needs a non-empty coordinate system");
+        raiseError(ErrorNumber::InvalidPropertyValue, "Scale needs a non-empty coordinate system");
     scaleLeft_ = left;
     scaleTop_ = top;
     scaleWidth_ = width;
@@ -39,31 +39,31 @@ void PictureSurface::resetScale(double widthPixels, double heightPixels) {
 
 void PictureSurface::setDrawWidth(int width) {
     if (width < 1 || width > 32767)
-        raise(ErrorNumber::InvalidPropertyValue);
+        raiseError(ErrorNumber::InvalidPropertyValue);
     drawWidth_ = width;
 }
 
 void PictureSurface::setDrawStyle(int style) {
     if (style != DrawStyleSolid && style != DrawStyleDash)
-        raise(ErrorNumber::InvalidPropertyValue);
+        raiseError(ErrorNumber::InvalidPropertyValue);
     drawStyle_ = style;
 }
 
 void PictureSurface::setDrawMode(int mode) {
     if (mode != DrawModeCopyPen && mode != DrawModeInvert)
-        raise(ErrorNumber::InvalidPropertyValue);
+        raiseError(ErrorNumber::InvalidPropertyValue);
     drawMode_ = mode;
 }
 
 void PictureSurface::setFillStyle(int style) {
     if (style != FillStyleSolid && style != FillStyleTransparent)
-        raise(ErrorNumber::InvalidPropertyValue);
+        raiseError(ErrorNumber::InvalidPropertyValue);
     fillStyle_ = style;
 }
 
 void PictureSurface::setFontSize(double points) {
     if (!std::isfinite(points) || points <= 0 || points > 2048)
-        raise(ErrorNumber::InvalidPropertyValue);
+        raiseError(ErrorNumber::InvalidPropertyValue);
     fontSize_ = points;
 }
 

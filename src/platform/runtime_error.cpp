@@ -34,11 +34,11 @@ RuntimeError::RuntimeError(ErrorNumber number)
 RuntimeError::RuntimeError(ErrorNumber number, const std::string& message)
     : std::runtime_error(message), number_(number) {}
 
-void raise(ErrorNumber number) {
+void raiseError(ErrorNumber number) {
     throw RuntimeError(number);
 }
 
-void raise(ErrorNumber number, const std::string& message) {
+void raiseError(ErrorNumber number, const std::string& message) {
     throw RuntimeError(number, message);
 }
 

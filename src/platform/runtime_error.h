@@ -36,7 +36,7 @@ private:
 // The standard text for an error number ("Overflow", "Subscript out of range", ...).
 std::string errorDescription(ErrorNumber number);
 
-[[noreturn]] void raise(ErrorNumber number);
-[[noreturn]] void raise(ErrorNumber number, const std::string& message);
+[[noreturn]] void raiseError(ErrorNumber number);
+[[noreturn]] void raiseError(ErrorNumber number, const std::string& message);
 
 } // namespace kestavian

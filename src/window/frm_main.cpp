@@ -13,18 +13,15 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
-#include <cmath>
-#include <vector>
 
-#include "analysis/event_display.h"
 #include "data/mod_input.h"
 #include "drawing/bridge_drawing.h"
 #include "drawing/picture_file.h"
+#include "drawing/picture_size.h"
 #include "drawing/scene_drawing.h"
 #include "platform/checked_arithmetic.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
-#include "window/control_table.h"
 #include "window/picture_box.h"
 #include "window/qt_dialogs.h"
 #include "window/scroll_bar.h"
@@ -35,11 +32,15 @@ namespace {
 
 const char* const AppTitle = "Kestavian";
 
-std::string controlKey(const ControlRow& row) {
-    if (row.index < 0)
-        return row.name;
-    return std::string(row.name) + "(" + std::to_string(row.index) + ")";
+// Positions and sizes are in twips, 15 to a pixel at 96 dots per inch.
+constexpr int twipsToPixels(int twips) {
+    return (twips + 7) / 15;
 }
+constexpr int WindowWidthTwips = 10125, WindowHeightTwips = 9300;
+constexpr std::array<int, 5> GAPlacement{240, 240, 9615, 2500, 1};
+// The headless tool draws at the shared picture size; it must be this picture's.
+static_assert(twipsToPixels(GAPlacement[2]) == PictureWidthPixels &&
+              twipsToPixels(GAPlacement[3]) == PictureHeightPixels);
 
 // The labels on the picture, as the scene drawing writes them.
 class LabelCaptions : public SceneLabels {
@@ -55,6 +56,22 @@ public:
 private:
     QLabel* time_;
     QLabel* distance_;
+};
+
+// The scrubber on the window's scroll bar: each value set raises the bar's change notification
+// when it changes the value, as the user's moves do.
+class ScrollBarScrubber : public Scrubber {
+public:
+    explicit ScrollBarScrubber(QScrollBar* bar) : bar_(bar) {}
+    void setMinimum(std::int16_t value) override { bar_->setMinimum(value); }
+    void setMaximum(std::int16_t value) override { bar_->setMaximum(value); }
+    void setLargeChange(std::int16_t value) override { bar_->setPageStep(value); }
+    void setSmallChange(std::int16_t value) override { bar_->setSingleStep(value); }
+    void setValue(std::int16_t value) override { bar_->setValue(value); }
+    std::int16_t value() const override { return toInt16(bar_->value()); }
+
+private:
+    QScrollBar* bar_;
 };
 
 // Repaints the picture when a drawing procedure ends, however it ends: what was drawn before an
@@ -80,6 +97,141 @@ template <typename Step> void skipOnError(Step&& step) {
 
 } // namespace
 
+// ---- Start-up -------------------------------------------------------------------------------
+
+frmMain::frmMain(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+    : QWidget(parent), dialogs_(std::move(dialogs)),
+      pictureFolder_(QCoreApplication::applicationDirPath()) {
+    if (!dialogs_)
+        dialogs_ = std::make_unique<QtDialogs>(this);
+    setWindowTitle("Event Visualization");
+    // The controls have fixed sizes, so the captions need a compact face to fit them.
+    QFont uiFont = font();
+    uiFont.setPointSizeF(8);
+    uiFont.setStretch(QFont::SemiCondensed);
+    setFont(uiFont);
+    resize(twipsToPixels(WindowWidthTwips), twipsToPixels(WindowHeightTwips));
+    createControls();
+    applyStartupSettings();
+    connectHandlers();
+    Form_Load();
+    Timer1->start();
+    Editor->setFocus();
+}
+
+frmMain::~frmMain() = default;
+
+// Makes a control inside parent at {left, top, width, height} in twips; the fifth number is its
+// place in the keyboard focus order (0 first).
+template <typename Widget, typename... Arguments>
+Widget* frmMain::place(QWidget* parent, const char* name, std::array<int, 5> twipsAndTab,
+                       Arguments&&... arguments) {
+    auto* widget = new Widget(std::forward<Arguments>(arguments)..., parent);
+    widget->setObjectName(name);
+    const auto [left, top, width, height, tab] = twipsAndTab;
+    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                        twipsToPixels(height));
+    tabOrder_.emplace_back(tab, widget);
+    return widget;
+}
+
+// The controls, their captions and places; containers before what they hold. Nothing moves them
+// later: the window has no layout.
+void frmMain::createControls() {
+    using Bar = ScrollBar;
+    const auto label = [this](QWidget* parent, const char* name, std::array<int, 5> at,
+                              const char* caption) {
+        auto* widget = place<QLabel>(parent, name, at, caption);
+        widget->setTextFormat(Qt::PlainText);
+        widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return widget;
+    };
+    GA = place<PictureBox>(this, "GA", GAPlacement, QSize(PictureWidthPixels, PictureHeightPixels));
+    lblDistance = label(GA, "lblDistance", {4920, 2160, 2055, 255, 16}, "0");
+    lblTime = label(GA, "lblTime", {7440, 2160, 2055, 255, 15}, "0");
+    scrTrucks = place<Bar>(this, "scrTrucks", {240, 2880, 9615, 255, 12}, Qt::Horizontal);
+    cmdOpen = place<QPushButton>(this, "cmdOpen", {7080, 3360, 1215, 375, 2}, "Open");
+    cmdSave = place<QPushButton>(this, "cmdSave", {8520, 3360, 1215, 375, 3}, "Save Picture");
+    Frame3 = place<QGroupBox>(this, "Frame3", {240, 3360, 3015, 735, 20}, "Datum Type");
+    optDatum[0] = place<QRadioButton>(Frame3, "optDatum(0)", {240, 240, 735, 375, 22}, "RHS");
+    optDatum[1] = place<QRadioButton>(Frame3, "optDatum(1)", {960, 240, 735, 375, 21}, "Mixed");
+    Frame2 = place<QGroupBox>(this, "Frame2", {3600, 3360, 2775, 1575, 7}, "Event data");
+    Label2 = label(Frame2, "Label2", {120, 480, 1575, 375, 11}, "Draw Event No:");
+    cmbEvent = place<QComboBox>(Frame2, "cmbEvent", {1440, 420, 1215, 315, 10});
+    Label3 = label(Frame2, "Label3", {120, 1080, 1575, 375, 9}, "Draw Effect No:");
+    cmbEffect = place<QComboBox>(Frame2, "cmbEffect", {1440, 1020, 1215, 315, 8});
+    chkFlip = place<QCheckBox>(this, "chkFlip", {2040, 3600, 1095, 375, 25}, "Flip datum");
+    scrSpeed = place<Bar>(this, "scrSpeed", {7080, 3960, 1335, 255, 13}, Qt::Horizontal);
+    chkAnimate = place<QCheckBox>(this, "chkAnimate", {8640, 3960, 1095, 255, 14}, "Animate");
+    Frame1 = place<QGroupBox>(this, "Frame1", {240, 4200, 3015, 735, 4}, "Drive side");
+    optDriveSide[0] =
+        place<QRadioButton>(Frame1, "optDriveSide(0)", {240, 240, 735, 375, 6}, "Left");
+    optDriveSide[1] =
+        place<QRadioButton>(Frame1, "optDriveSide(1)", {1680, 240, 735, 375, 5}, "Right");
+    chkCritPos = place<QCheckBox>(this, "chkCritPos", {7080, 4440, 2775, 255, 17},
+                                  "Approx Critical Position");
+    Label1 = label(this, "Label1", {7080, 4920, 1695, 255, 18}, "No. of load effects:");
+    txtNoEffects = place<QLineEdit>(this, "txtNoEffects", {9240, 4920, 615, 285, 19}, "3");
+    Editor = place<QPlainTextEdit>(this, "Editor", {240, 5160, 6615, 3975, 0});
+    Label4 = label(this, "Label4", {7080, 5400, 1455, 375, 24}, "Diagnostics:");
+    txtOut = place<QPlainTextEdit>(this, "txtOut", {7080, 5640, 2775, 3495, 23});
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    // The open dialog (CD) is made each time it is needed, by the dialogs object.
+
+    // The flip box sits on the datum frame's row; it must be drawn in front of the frame.
+    chkFlip->raise();
+    std::stable_sort(tabOrder_.begin(), tabOrder_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    QWidget* previous = nullptr;
+    for (const auto& [tab, widget] : tabOrder_) {
+        if (widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous != nullptr)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void frmMain::applyStartupSettings() {
+    for (QLabel* label : {lblDistance, lblTime}) {
+        label->setAutoFillBackground(true);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, Qt::white);
+        label->setPalette(palette);
+    }
+    for (QScrollBar* bar : {scrTrucks, scrSpeed})
+        bar->setFocusPolicy(Qt::StrongFocus);
+    scrTrucks->setMaximum(1000);
+    scrTrucks->setPageStep(50);
+    scrTrucks->setSingleStep(1);
+    scrTrucks->setValue(0);
+    for (QPlainTextEdit* box : {Editor, txtOut}) {
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        // Breaking at word boundaries where possible costs time quadratic in the length of a
+        // line without any, and a damaged file may be one line of megabytes. The event lines too
+        // wide for the box are runs of digits, which break anywhere in either mode.
+        box->setWordWrapMode(QTextOption::WrapAnywhere);
+    }
+    // The user may type in the file's box (nothing reads it); the diagnostics box is the log.
+    txtOut->setReadOnly(true);
+    Timer1->setInterval(500);
+    chkAnimate->setChecked(true);
+    chkCritPos->setChecked(false);
+    chkCritPos->setEnabled(false);
+    chkFlip->setChecked(false);
+    optDatum[0]->setChecked(true);
+    optDriveSide[1]->setChecked(true);
+
+    // Each frame makes its two options one exclusive group, told apart by index.
+    datumGroup_ = new QButtonGroup(Frame3);
+    driveSideGroup_ = new QButtonGroup(Frame1);
+    for (int index : {0, 1}) {
+        datumGroup_->addButton(optDatum[index], index);
+        driveSideGroup_->addButton(optDriveSide[index], index);
+    }
+}
+
 // Runs a handler from a notification. Handlers trap what they are meant to trap; anything that
 // still arrives here (a runtime error, or even memory running out) must not reach the event loop,
 // which cannot recover from an exception: the user's action is then simply abandoned.
@@ -90,163 +242,6 @@ template <typename Handler> void frmMain::run(Handler&& handler) {
     } catch (const std::exception&) {
     }
     --handlersRunning_;
-}
-
-frmMain::frmMain(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
-    : QWidget(parent), dialogs_(std::move(dialogs)),
-      programFolder_(QCoreApplication::applicationDirPath()) {
-    if (!dialogs_)
-        dialogs_ = std::make_unique<QtDialogs>(this);
-    setWindowTitle("Event Visualization");
-    // The controls have fixed sizes, so the captions need a compact face to fit them.
-    QFont uiFont = font();
-    uiFont.setPointSizeF(8);
-    uiFont.setStretch(QFont::SemiCondensed);
-    setFont(uiFont);
-    resize(twipsToPixels(WindowClientWidthTwips), twipsToPixels(WindowClientHeightTwips));
-    createControls();
-    applyStartupSettings();
-    connectHandlers();
-    setTabOrder();
-    Form_Load();
-    Timer1->start();
-    Editor->setFocus();
-}
-
-frmMain::~frmMain() = default;
-
-QWidget* frmMain::control(const std::string& name) const {
-    const auto found = controls_.find(name);
-    return found == controls_.end() ? nullptr : found->second;
-}
-
-void frmMain::createControls() {
-    for (const ControlRow& row : ControlTable) {
-        QWidget* container = row.container[0] == '\0' ? this : controls_.at(row.container);
-        const QString caption = QString::fromUtf8(row.caption);
-        QWidget* widget = nullptr;
-        switch (row.kind) {
-        case ControlKind::Picture:
-            widget = new PictureBox(pixelRect(row).size(), container);
-            break;
-        case ControlKind::Label: {
-            auto* label = new QLabel(caption, container);
-            label->setTextFormat(Qt::PlainText);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            widget = label;
-            break;
-        }
-        case ControlKind::HScrollBar: {
-            auto* bar = new ScrollBar(Qt::Horizontal, container);
-            bar->setFocusPolicy(Qt::StrongFocus);
-            bar->setRange(0, 32767);
-            widget = bar;
-            break;
-        }
-        case ControlKind::CommandButton:
-            widget = new QPushButton(caption, container);
-            break;
-        case ControlKind::Frame:
-            widget = new QGroupBox(caption, container);
-            break;
-        case ControlKind::OptionButton:
-            widget = new QRadioButton(caption, container);
-            break;
-        case ControlKind::DropDownList:
-            widget = new QComboBox(container);
-            break;
-        case ControlKind::CheckBox:
-            widget = new QCheckBox(caption, container);
-            break;
-        case ControlKind::TextBox:
-            widget = new QLineEdit(caption, container);
-            break;
-        case ControlKind::MultiLineTextBox: {
-            auto* box = new QPlainTextEdit(container);
-            box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            // Breaking at word boundaries where possible costs time quadratic in the length of a
-            // line without any, and a damaged file may be one line of megabytes. The event lines
-            // too wide for the box are runs of digits, which break anywhere in either mode.
-            box->setWordWrapMode(QTextOption::WrapAnywhere);
-            box->setFocusPolicy(Qt::StrongFocus);
-            // The user may type in the file's text box (nothing reads it); the diagnostics box
-            // is the program's log.
-            if (std::string_view(row.name) == "txtOut")
-                box->setReadOnly(true);
-            widget = box;
-            break;
-        }
-        case ControlKind::Timer:
-            Timer1 = new QTimer(this);
-            Timer1->setObjectName(row.name);
-            continue;
-        case ControlKind::FileDialog:
-            // The open dialog is made when it is needed, by the dialogs object.
-            continue;
-        }
-        widget->setObjectName(QString::fromStdString(controlKey(row)));
-        widget->setGeometry(pixelRect(row));
-        controls_[controlKey(row)] = widget;
-    }
-
-    auto get = [this](const char* name) { return controls_.at(name); };
-    GA = static_cast<PictureBox*>(get("GA"));
-    lblDistance = static_cast<QLabel*>(get("lblDistance"));
-    lblTime = static_cast<QLabel*>(get("lblTime"));
-    scrTrucks = static_cast<QScrollBar*>(get("scrTrucks"));
-    cmdOpen = static_cast<QPushButton*>(get("cmdOpen"));
-    cmdSave = static_cast<QPushButton*>(get("cmdSave"));
-    Frame1 = static_cast<QGroupBox*>(get("Frame1"));
-    Frame2 = static_cast<QGroupBox*>(get("Frame2"));
-    Frame3 = static_cast<QGroupBox*>(get("Frame3"));
-    optDatum = {static_cast<QRadioButton*>(get("optDatum(0)")),
-                static_cast<QRadioButton*>(get("optDatum(1)"))};
-    optDriveSide = {static_cast<QRadioButton*>(get("optDriveSide(0)")),
-                    static_cast<QRadioButton*>(get("optDriveSide(1)"))};
-    Label1 = static_cast<QLabel*>(get("Label1"));
-    Label2 = static_cast<QLabel*>(get("Label2"));
-    Label3 = static_cast<QLabel*>(get("Label3"));
-    Label4 = static_cast<QLabel*>(get("Label4"));
-    cmbEvent = static_cast<QComboBox*>(get("cmbEvent"));
-    cmbEffect = static_cast<QComboBox*>(get("cmbEffect"));
-    chkFlip = static_cast<QCheckBox*>(get("chkFlip"));
-    chkAnimate = static_cast<QCheckBox*>(get("chkAnimate"));
-    chkCritPos = static_cast<QCheckBox*>(get("chkCritPos"));
-    scrSpeed = static_cast<QScrollBar*>(get("scrSpeed"));
-    txtNoEffects = static_cast<QLineEdit*>(get("txtNoEffects"));
-    Editor = static_cast<QPlainTextEdit*>(get("Editor"));
-    txtOut = static_cast<QPlainTextEdit*>(get("txtOut"));
-
-    // The flip box sits on the datum frame's row; it must be drawn in front of the frame.
-    chkFlip->raise();
-}
-
-void frmMain::applyStartupSettings() {
-    for (QLabel* label : {lblDistance, lblTime}) {
-        label->setAutoFillBackground(true);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::Window, Qt::white);
-        label->setPalette(palette);
-    }
-    scrTrucks->setMaximum(1000);
-    scrTrucks->setPageStep(50);
-    scrTrucks->setSingleStep(1);
-    scrTrucks->setValue(0);
-    Timer1->setInterval(500);
-    chkAnimate->setChecked(true);
-    chkCritPos->setChecked(false);
-    chkCritPos->setEnabled(false);
-    chkFlip->setChecked(false);
-    optDatum[0]->setChecked(true);
-    optDriveSide[1]->setChecked(true);
-
-    // Each frame makes its two options one exclusive group, told apart by index.
-    for (const auto& [frame, options] : {std::pair{Frame3, optDatum}, {Frame1, optDriveSide}}) {
-        auto* group = new QButtonGroup(frame);
-        group->addButton(options[0], 0);
-        group->addButton(options[1], 1);
-        (frame == Frame3 ? datumGroup_ : driveSideGroup_) = group;
-    }
 }
 
 void frmMain::connectHandlers() {
@@ -270,36 +265,18 @@ void frmMain::connectHandlers() {
             run([this] { Timer1_Timer(); });
     });
     // An option's handler runs when it becomes the selected one.
-    connect(datumGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            run([&] { optDatum_Click(static_cast<std::int16_t>(id)); });
-    });
-    connect(driveSideGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            run([&] { optDriveSide_Click(static_cast<std::int16_t>(id)); });
-    });
-}
-
-void frmMain::setTabOrder() {
-    std::vector<const ControlRow*> rows;
-    for (const ControlRow& row : ControlTable)
-        if (row.tab >= 0)
-            rows.push_back(&row);
-    std::sort(rows.begin(), rows.end(),
-              [](const ControlRow* a, const ControlRow* b) { return a->tab < b->tab; });
-    QWidget* previous = nullptr;
-    for (const ControlRow* row : rows) {
-        QWidget* widget = controls_.at(controlKey(*row));
-        if (widget->focusPolicy() == Qt::NoFocus)
-            continue;
-        if (previous != nullptr)
-            QWidget::setTabOrder(previous, widget);
-        previous = widget;
-    }
+    const auto onOption = [this](QButtonGroup* group, void (frmMain::*handler)(std::int16_t)) {
+        connect(group, &QButtonGroup::idToggled, this, [this, handler](int id, bool checked) {
+            if (checked)
+                run([&] { (this->*handler)(static_cast<std::int16_t>(id)); });
+        });
+    };
+    onOption(datumGroup_, &frmMain::optDatum_Click);
+    onOption(driveSideGroup_, &frmMain::optDriveSide_Click);
 }
 
 void frmMain::Form_Load() {
-    HeightRatio = 0.15f;
+    view.HeightRatio = 0.15f;
     view.Span = 20.0f;
     view.NoEffects = 3;
     view.DriveRight = true;
@@ -309,13 +286,15 @@ void frmMain::Form_Load() {
     scrSpeed->setValue(25);
     lblTime->setText("");
     lblDistance->setText("");
-    txtOutText_.clear();
+    txtOutText.clear();
     txtOut->clear();
     Animate = true;
     CritPos = false;
-    DrawBridge(view.Span, GA->surface(), sceneContext().draw);
-    GA->update();
+    const RepaintWhenDone repaint(GA);
+    DrawBridge(view, GA->surface());
 }
+
+// ---- Playback -------------------------------------------------------------------------------
 
 void frmMain::scrSpeed_Change() {
     Timer1->setInterval(mul16(toInt16(scrSpeed->value()), 10));
@@ -327,6 +306,29 @@ void frmMain::Timer1_Timer() {
     const std::int16_t s = toInt16(scrTrucks->singleStep());
     if (v < sub16(m, s) && Animate && FileLoaded)
         scrTrucks->setValue(add16(v, s));
+}
+
+void frmMain::scrTrucks_Change() {
+    try {
+        drawScene(selectedEffect(), CritPos);
+        return;
+    } catch (const RuntimeError&) {
+    }
+    // The picked pair cannot be drawn: show event 1, effect 1. When even that cannot be drawn
+    // (nothing opened yet), the picture and labels stay as they were.
+    const ImageSurface pictureBefore = GA->surface();
+    const QString timeBefore = lblTime->text();
+    const QString distanceBefore = lblDistance->text();
+    const TruckData firstBefore = FirstTruckOn;
+    try {
+        drawScene(store.Events.at(1).Effects.at(1), CritPos);
+    } catch (const RuntimeError&) {
+        GA->surface() = pictureBefore;
+        lblTime->setText(timeBefore);
+        lblDistance->setText(distanceBefore);
+        FirstTruckOn = firstBefore;
+        GA->update();
+    }
 }
 
 // ---- Opening a file -------------------------------------------------------------------------
@@ -396,14 +398,6 @@ bool frmMain::onlyBlankItemsFrom(long item) const {
     return true;
 }
 
-void frmMain::showEmptySpan() {
-    const RepaintWhenDone repaint(GA);
-    lblTime->setText("");
-    lblDistance->setText("");
-    GA->surface().Cls();
-    DrawBridge(view.Span, GA->surface(), sceneContext().draw);
-}
-
 void frmMain::setSpanFromOpenedFile() {
     if (const std::optional<float> fromName = UsableSpan(SpanTextFromFileName(store.FileName))) {
         view.Span = *fromName;
@@ -417,7 +411,7 @@ void frmMain::setSpanFromOpenedFile() {
 void frmMain::pickByText(QComboBox* list, const std::string& text) {
     const int index = list->findText(QString::fromStdString(text), Qt::MatchExactly);
     if (index < 0)
-        kestavian::raise(ErrorNumber::InvalidPropertyValue, "No item shows " + text);
+        throw RuntimeError(ErrorNumber::InvalidPropertyValue, "No item shows " + text);
     list->setCurrentIndex(index);
     if (list == cmbEvent)
         cmbEvent_Click();
@@ -427,10 +421,6 @@ void frmMain::pickByText(QComboBox* list, const std::string& text) {
 
 // ---- Selection and display ------------------------------------------------------------------
 
-SceneContext frmMain::sceneContext() const {
-    return {view.Span, view.DatumRHS, {HeightRatio, view.DriveRight, FlipDatum}};
-}
-
 const EffectData& frmMain::selectedEffect() const {
     const EventData& event = store.Events.at(long{cmbEvent->currentIndex()} + 1);
     const std::int32_t effectNo = textToInt32(cmbEffect->currentText().toStdString());
@@ -438,70 +428,43 @@ const EffectData& frmMain::selectedEffect() const {
 }
 
 void frmMain::cmbEvent_Click() {
-    skipOnError([&] { ShowEvent(selectedEffect()); });
+    skipOnError([&] { showEffect(selectedEffect()); });
 }
 
 void frmMain::cmbEffect_Click() {
-    skipOnError([&] { ShowEvent(selectedEffect()); });
+    skipOnError([&] { showEffect(selectedEffect()); });
 }
 
 void frmMain::appendToTxtOut(const std::string& line) {
-    txtOutText_ += line;
-    txtOutText_ += "\r\n";
+    txtOutText += line;
+    txtOutText += "\r\n";
     QTextCursor cursor(txtOut->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(QString::fromStdString(line) + '\n');
 }
 
-void frmMain::ShowEvent(const EffectData& effect) {
-    const SceneContext context = sceneContext();
+void frmMain::showEffect(const EffectData& effect) {
     const RepaintWhenDone repaint(GA);
     ++effectsShown_;
-
     LabelCaptions labels(lblTime, lblDistance);
-    DrawEffectBackground(GA->surface(), context, effect, labels);
-    const EffectTimings timings =
-        WriteTimingLines(effect, view.Span, view.DatumRHS, FirstTruckOn,
-                         [this](const std::string& line) { appendToTxtOut(line); });
-    scrTrucks->setMinimum(0);
-    scrTrucks->setMaximum(ScrubberMax(timings.duration));
-    scrTrucks->setPageStep(ScrubberLargeChange(timings.duration));
-    scrTrucks->setSingleStep(ScrubberSmallChange(timings.duration));
-    scrTrucks->setValue(0);
-    DrawSceneAtTime(effect, CritPos);
+    ScrollBarScrubber scrubber(scrTrucks);
+    ShowEvent(view, Scene{GA->surface(), labels, FirstTruckOn}, effect, CritPos, scrubber,
+              [this](const std::string& line) { appendToTxtOut(line); });
 }
 
-void frmMain::DrawSceneAtTime(const EffectData& effect, bool critPos) {
-    const SceneContext context = sceneContext();
-    LabelCaptions labels(lblTime, lblDistance);
+void frmMain::drawScene(const EffectData& effect, bool critPos) {
     const RepaintWhenDone repaint(GA);
-    kestavian::DrawSceneAtTime(GA->surface(), context, effect, critPos, toInt16(scrTrucks->value()),
-                               FirstTruckOn, labels);
+    LabelCaptions labels(lblTime, lblDistance);
+    DrawSceneAtTime(view, Scene{GA->surface(), labels, FirstTruckOn}, effect, critPos,
+                    toInt16(scrTrucks->value()));
 }
 
-// ---- Playback -------------------------------------------------------------------------------
-
-void frmMain::scrTrucks_Change() {
-    try {
-        DrawSceneAtTime(selectedEffect(), CritPos);
-        return;
-    } catch (const RuntimeError&) {
-    }
-    // The picked pair cannot be drawn: show event 1, effect 1. When even that cannot be drawn
-    // (nothing opened yet, or an effect without trucks), the picture and labels stay as they were.
-    const ImageSurface pictureBefore = GA->surface();
-    const QString timeBefore = lblTime->text();
-    const QString distanceBefore = lblDistance->text();
-    const TruckData firstBefore = FirstTruckOn;
-    try {
-        DrawSceneAtTime(store.Events.at(1).Effects.at(1), CritPos);
-    } catch (const RuntimeError&) {
-        GA->surface() = pictureBefore;
-        lblTime->setText(timeBefore);
-        lblDistance->setText(distanceBefore);
-        FirstTruckOn = firstBefore;
-        GA->update();
-    }
+void frmMain::showEmptySpan() {
+    const RepaintWhenDone repaint(GA);
+    lblTime->setText("");
+    lblDistance->setText("");
+    GA->surface().Cls();
+    DrawBridge(view, GA->surface());
 }
 
 // ---- View options ---------------------------------------------------------------------------
@@ -523,20 +486,20 @@ void frmMain::chkCritPos_Click() {
 }
 
 void frmMain::chkFlip_Click() {
-    FlipDatum = chkFlip->isChecked();
+    view.FlipDatum = chkFlip->isChecked();
     scrTrucks_Change();
 }
 
 void frmMain::optDriveSide_Click(std::int16_t index) {
     view.DriveRight = index != 0;
-    skipOnError([&] { DrawSceneAtTime(selectedEffect(), CritPos); });
+    skipOnError([&] { drawScene(selectedEffect(), CritPos); });
 }
 
 void frmMain::optDatum_Click(std::int16_t index) {
     view.DatumRHS = index == 0;
     skipOnError([&] {
-        ShowEvent(selectedEffect());
-        DrawSceneAtTime(selectedEffect(), CritPos);
+        showEffect(selectedEffect());
+        drawScene(selectedEffect(), CritPos);
     });
 }
 
@@ -552,7 +515,7 @@ void frmMain::txtNoEffects_Change() {
 
 void frmMain::cmdSave_Click() {
     const QString path =
-        programFolder_ + "/" +
+        pictureFolder_ + "/" +
         PictureFileName(view.Span, cmbEvent->currentIndex() + 1, cmbEffect->currentText());
     const QString reason = SavePicture(GA->surface().Image(), path, "BMP");
     if (!reason.isEmpty())

@@ -1,13 +1,14 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <array>
-#include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/mod_udts.h"
-#include "drawing/scene_drawing.h"
 #include "platform/dialogs.h"
 
 class QButtonGroup;
@@ -25,66 +26,68 @@ class QTimer;
 namespace kestavian {
 
 class PictureBox;
+struct Scene;
 
-// The program's only window: its controls, the program-wide view settings and event store, the
-// window fields that steer drawing and playback, and every handler.
-class frmMain : public QWidget {
-    Q_OBJECT
-public:
-    // dialogs: the modal dialogs to use; the Qt ones when none are given.
-    explicit frmMain(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
-    ~frmMain() override;
-
-    // Program-wide state.
-    EventStore store;
-    ViewSettings view;
-    TruckData FirstTruckOn;
-
-    // Window fields.
-    float HeightRatio = 0.15f;
-    bool FileLoaded = false;
-    bool Animate = true;
-    bool CritPos = false;
-    bool FlipDatum = false;
-
-    // Controls, by their names.
+// The controls of the window, by their names. The window owns them.
+struct FormControls {
     PictureBox* GA = nullptr;
     QLabel* lblDistance = nullptr;
     QLabel* lblTime = nullptr;
     QScrollBar* scrTrucks = nullptr;
     QPushButton* cmdOpen = nullptr;
     QPushButton* cmdSave = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;
     std::array<QRadioButton*, 2> optDatum{};
-    std::array<QRadioButton*, 2> optDriveSide{};
-    QLabel* Label1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
     QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
     QComboBox* cmbEvent = nullptr;
+    QLabel* Label3 = nullptr;
     QComboBox* cmbEffect = nullptr;
     QCheckBox* chkFlip = nullptr;
-    QCheckBox* chkAnimate = nullptr;
-    QCheckBox* chkCritPos = nullptr;
     QScrollBar* scrSpeed = nullptr;
+    QCheckBox* chkAnimate = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QRadioButton*, 2> optDriveSide{};
+    QCheckBox* chkCritPos = nullptr;
+    QLabel* Label1 = nullptr;
     QLineEdit* txtNoEffects = nullptr;
     QPlainTextEdit* Editor = nullptr;
+    QLabel* Label4 = nullptr;
     QPlainTextEdit* txtOut = nullptr;
     QTimer* Timer1 = nullptr;
+};
 
-    // The widget of a control by its name ("optDatum(1)" for a member of an option group).
-    QWidget* control(const std::string& name) const;
+// What the window keeps besides its controls: the event store and view settings it owns for the
+// whole program, the copy of the first truck on, and the window fields that steer playback.
+struct FormState {
+    EventStore store;
+    ViewSettings view;
+    TruckData FirstTruckOn;
+    bool FileLoaded = false;
+    bool Animate = true;
+    bool CritPos = false;
+    // The diagnostics box's text with its "\r\n" line ends.
+    std::string txtOutText;
+};
 
-    // The diagnostics box's text, with its "\r\n" line ends.
-    const std::string& txtOutText() const { return txtOutText_; }
+// The program's only window: its controls, start-up, and every handler. Handlers run only from
+// the controls' notifications, one at a time.
+class frmMain : public QWidget, private FormControls, private FormState {
+    Q_OBJECT
+public:
+    // dialogs: the modal dialogs to use; the Qt ones when none are given.
+    explicit frmMain(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget* parent = nullptr);
+    ~frmMain() override;
 
-    // The folder pictures are saved in: the program's folder unless changed (tests use this).
-    QString programFolder() const { return programFolder_; }
-    void setProgramFolder(const QString& folder) { programFolder_ = folder; }
+    // For tests, which drive the window through its controls and read what it holds.
+    const FormControls& controls() const { return *this; }
+    const FormState& state() const { return *this; }
 
-    // Handlers, called by the controls' notifications and callable directly.
+    // The folder pictures are saved in: the program's own unless changed.
+    void setPictureFolder(const QString& folder) { pictureFolder_ = folder; }
+
+private:
+    // Handlers, named after the control and the notification.
     void chkAnimate_Click();
     void chkCritPos_Click();
     void chkFlip_Click();
@@ -100,18 +103,21 @@ public:
     void Timer1_Timer();
     void txtNoEffects_Change();
 
-    void ShowEvent(const EffectData& effect);
-    void DrawSceneAtTime(const EffectData& effect, bool critPos);
+    // ShowEvent and DrawSceneAtTime on this window's picture, labels and scrubber.
+    void showEffect(const EffectData& effect);
+    void drawScene(const EffectData& effect, bool critPos);
+    // The start-up picture at the current span, with empty labels.
+    void showEmptySpan();
 
-private:
-    template <typename Handler> void run(Handler&& handler);
+    // Start-up.
+    template <typename Widget, typename... Arguments>
+    Widget* place(QWidget* parent, const char* name, std::array<int, 5> twipsAndTab,
+                  Arguments&&... arguments);
     void createControls();
     void applyStartupSettings();
     void connectHandlers();
-    void setTabOrder();
+    template <typename Handler> void run(Handler&& handler);
 
-    // The settings the scene drawing reads, as they stand now.
-    SceneContext sceneContext() const;
     // The effect picked in the two lists; a runtime error when the pair does not exist.
     const EffectData& selectedEffect() const;
     // Selects the item showing text, then runs the list's handler as a user's pick would.
@@ -121,19 +127,17 @@ private:
     void setSpanFromOpenedFile();
     // True when the items from item on (1-based) are all empty.
     bool onlyBlankItemsFrom(long item) const;
-    // The start-up picture at the current span, with empty labels.
-    void showEmptySpan();
 
+    std::unique_ptr<Dialogs> dialogs_;
     QButtonGroup* datumGroup_ = nullptr;
     QButtonGroup* driveSideGroup_ = nullptr;
+    // Controls with their place in the keyboard focus order, as they were made.
+    std::vector<std::pair<int, QWidget*>> tabOrder_;
     // Handlers running now, nested ones included.
     int handlersRunning_ = 0;
-    // Effects ShowEvent has begun to show, to tell whether an Open showed one.
+    // Effects showEffect has begun to show, to tell whether an Open showed one.
     long effectsShown_ = 0;
-    std::unique_ptr<Dialogs> dialogs_;
-    std::map<std::string, QWidget*> controls_;
-    std::string txtOutText_;
-    QString programFolder_;
+    QString pictureFolder_;
 };
 
 } // namespace kestavian

@@ -8,11 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/event_display.h"
 #include "data/item_reader.h"
 #include "data/mod_input.h"
-#include "drawing/image_surface.h"
-#include "drawing/scene_drawing.h"
+#include "drawing/headless_scene.h"
 #include "platform/runtime_error.h"
 
 namespace kestavian::fuzz {
@@ -38,22 +36,6 @@ template <typename Step> void step(Step&& body) {
     } catch (const RuntimeError&) {
     }
 }
-
-class RecordingLabels : public SceneLabels {
-public:
-    void setTimeCaption(const std::string& caption) override {
-        if (!caption.empty() && !startsWith(caption, "Cur time: "))
-            throw std::logic_error("time caption: " + caption);
-        times.push_back(caption);
-    }
-    void setDistanceCaption(const std::string& caption) override {
-        if (!caption.empty() && !startsWith(caption, "Position: "))
-            throw std::logic_error("distance caption: " + caption);
-        distances.push_back(caption);
-    }
-    std::vector<std::string> times;
-    std::vector<std::string> distances;
-};
 
 // The items of the data in both ways the reading rule is offered. Nothing when the Open would
 // refuse the file for holding too many.
@@ -98,41 +80,24 @@ void checkStore(const EventStore& store, std::int16_t noEffects) {
     require(records <= store.FileLines.size(), "more records than lines");
 }
 
-// Shows one effect as the window does: its timing lines, the scrubber fit, one scene.
-void showEffect(const EffectData& effect, const SceneContext& context, bool critPos,
-                unsigned variant, TruckData& firstTruckOn, ImageSurface& picture) {
+// Shows one effect as the window does, then moves the scrubber; checks what that leaves.
+void showEffect(HeadlessScene& scene, const EffectData& effect, bool critPos, unsigned variant) {
     std::vector<std::string> lines;
-    std::optional<EffectTimings> timings;
+    bool shown = false;
     step([&] {
-        timings = WriteTimingLines(effect, context.Span, context.DatumRHS, firstTruckOn,
-                                   [&](const std::string& line) { lines.push_back(line); });
+        scene.show(effect, critPos, [&](const std::string& line) { lines.push_back(line); });
+        shown = true;
     });
-    if (timings) {
-        require(lines.size() == 3 + static_cast<std::size_t>(effect.NoTrucks),
-                "timing lines missing");
-        require(startsWith(lines[0], "Time On: ") && startsWith(lines[1], "Time Off: ") &&
-                    startsWith(lines[2], "Duration: "),
-                "timing line text");
-    }
-
-    // The scrubber's value lies in its range; without a range (no timings or too long a
-    // duration) it keeps whatever it had, anything in 0..32767.
-    std::int16_t scrubber = variant % 2 != 0 ? 32767 : 0;
-    if (timings)
-        step([&] {
-            const std::int16_t max = ScrubberMax(timings->duration);
-            const std::int16_t small = ScrubberSmallChange(timings->duration);
-            ScrubberLargeChange(timings->duration);
-            const std::array<std::int16_t, 4> values{0, small, static_cast<std::int16_t>(max / 2),
-                                                     max};
-            scrubber = values[variant % values.size()];
-        });
-
-    RecordingLabels labels;
-    step([&] {
-        DrawSceneAtTime(picture, context, effect, critPos, scrubber, firstTruckOn, labels);
-    });
-    require(picture.Image().width() == 641 && picture.Image().height() == 167, "picture resized");
+    require(lines.empty() || lines.size() >= 3, "timing lines cut short");
+    if (shown)
+        require(lines.size() == 3 + static_cast<std::size_t>(effect.NoTrucks) &&
+                    startsWith(lines[0], "Time On: ") && startsWith(lines[2], "Duration: "),
+                "timing lines");
+    const std::int16_t values[] = {0, 1, 150, 32767};
+    step([&] { scene.moveScrubber(effect, critPos, values[variant % 4]); });
+    const std::string& time = scene.timeCaption();
+    require(time.empty() || startsWith(time, "Cur time: "), "time caption");
+    require(scene.image().width() == 641 && scene.image().height() == 167, "picture resized");
 }
 
 } // namespace
@@ -160,8 +125,8 @@ void RunFuzzInput(const std::uint8_t* data, std::size_t size) {
     const std::array<float, 4> spans{20.0f, 45.5f, 0.01f, 1.0e30f};
     const float span = spans[(first >> 3) % spans.size()];
 
-    ImageSurface picture(641, 167);
-    TruckData firstTruckOn; // program-wide: kept from one effect to the next
+    // One scene for the whole input, as the window has: the first truck on carries over.
+    HeadlessScene scene{ViewSettings{}};
     unsigned variant = first;
     for (const std::int16_t noEffects : effectCounts) {
         ParseStop stop;
@@ -181,9 +146,13 @@ void RunFuzzInput(const std::uint8_t* data, std::size_t size) {
                 // Each effect is shown with the next combination of the view options.
                 ++variant;
                 const unsigned options = variant >> 2;
-                const SceneContext context{
-                    span, (options & 1) == 0, {0.15f, (options & 2) == 0, (options & 4) != 0}};
-                showEffect(effect, context, (options & 8) != 0, variant & 3, firstTruckOn, picture);
+                ViewSettings view;
+                view.Span = span;
+                view.DatumRHS = (options & 1) == 0;
+                view.DriveRight = (options & 2) == 0;
+                view.FlipDatum = (options & 4) != 0;
+                scene.setView(view);
+                showEffect(scene, effect, (options & 8) != 0, variant);
             }
     }
 }

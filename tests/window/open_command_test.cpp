@@ -1,14 +1,7 @@
 #include <QApplication>
 #include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTimer>
 
 #include "window/qt_dialogs.h"
-
 #include "window/window_fixture.h"
 
 namespace kestavian::test {
@@ -19,28 +12,27 @@ using OpenCommand = WindowTest;
 TEST_F(OpenCommand, OpeningTheWorkedExampleFillsTheListsAndShowsEventOneOnce) {
     open(workedExample("Events_20_worked.txt"));
 
-    EXPECT_TRUE(window->FileLoaded);
-    EXPECT_EQ(window->store.FileName, "Events_20_worked.txt");
-    EXPECT_EQ(window->store.NoEvents, 1);
+    EXPECT_TRUE(state().FileLoaded);
+    EXPECT_EQ(state().store.FileName, "Events_20_worked.txt");
+    EXPECT_EQ(state().store.NoEvents, 1);
     EXPECT_TRUE(dialogs->inputBoxCalls.empty());
     EXPECT_TRUE(dialogs->messageBoxCalls.empty());
     ASSERT_EQ(dialogs->openFileCalls.size(), 1u);
     EXPECT_EQ(dialogs->openFileCalls[0].filter, "Text files|*.txt|All files|*.*");
     EXPECT_EQ(dialogs->openFileCalls[0].defaultExtension, "txt");
 
-    EXPECT_EQ(window->Editor->toPlainText().toStdString(), workedExampleText());
-    EXPECT_EQ(itemsOf(window->cmbEvent), std::vector<std::string>{"12"});
-    EXPECT_EQ(itemsOf(window->cmbEffect), (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(window->cmbEvent->currentIndex(), 0);
-    EXPECT_EQ(window->cmbEffect->currentText(), "1");
+    EXPECT_EQ(ui().Editor->toPlainText().toStdString(), workedExampleText());
+    EXPECT_EQ(itemsOf(ui().cmbEvent), std::vector<std::string>{"12"});
+    EXPECT_EQ(itemsOf(ui().cmbEffect), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(ui().cmbEvent->currentIndex(), 0);
+    EXPECT_EQ(ui().cmbEffect->currentText(), "1");
 
     // One block: the event list's pick alone could not show anything.
-    EXPECT_EQ(
-        linesOf(window->txtOutText()),
-        (std::vector<std::string>{"Time On: 23983509.25", "Time Off: 23983511.11", "Duration: 1.86",
-                                  "Truck 1 position: 0", "Truck 2 position: 29.84"}));
-    EXPECT_EQ((std::vector<int>{window->scrTrucks->maximum(), window->scrTrucks->pageStep(),
-                                window->scrTrucks->singleStep(), window->scrTrucks->value()}),
+    EXPECT_EQ(lines(), (std::vector<std::string>{"Time On: 23983509.25", "Time Off: 23983511.11",
+                                                 "Duration: 1.86", "Truck 1 position: 0",
+                                                 "Truck 2 position: 29.84"}));
+    EXPECT_EQ((std::vector<int>{ui().scrTrucks->maximum(), ui().scrTrucks->pageStep(),
+                                ui().scrTrucks->singleStep(), ui().scrTrucks->value()}),
               (std::vector<int>{300, 4, 2, 0}));
 }
 
@@ -72,13 +64,12 @@ TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
         SCOPED_TRACE(c.name);
         const std::optional<LocaleForTest> locale =
             c.comma ? std::optional<LocaleForTest>(std::in_place, QLocale::German) : std::nullopt;
-        window->view.Span = 20.0f;
-        dialogs->inputBoxCalls.clear();
+        restart();
         if (c.reply != nullptr)
             dialogs->replies.push_back(c.reply);
         open(workedExample(c.name));
-        EXPECT_EQ(window->store.FileName, std::filesystem::path(c.name).filename().string());
-        EXPECT_FLOAT_EQ(window->view.Span, c.span);
+        EXPECT_EQ(state().store.FileName, std::filesystem::path(c.name).filename().string());
+        EXPECT_FLOAT_EQ(state().view.Span, c.span);
         ASSERT_EQ(dialogs->inputBoxCalls.size(), c.reply ? 1u : 0u);
         if (c.reply != nullptr) {
             EXPECT_EQ(dialogs->inputBoxCalls[0].prompt, "Please enter the span...");
@@ -89,20 +80,19 @@ TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
 
 // A cancel keeps the store, lists and span but empties the items; the next file replaces all.
 TEST_F(OpenCommand, CancelKeepsTheFileAndASecondFileReplacesIt) {
-    open(workedExample("Events_20_a.txt"));
-    window->view.Span = 25.0f;
-    const std::string txtOut = window->txtOutText();
+    open(workedExample("Events_25_a.txt"));
+    const std::string txtOut = state().txtOutText;
     dialogs->files.push_back(std::nullopt);
-    window->cmdOpen_Click();
+    ui().cmdOpen->click();
 
-    EXPECT_EQ(window->store.NoEvents, 1);
-    EXPECT_EQ(window->store.FileName, "Events_20_a.txt");
-    EXPECT_EQ(window->store.FileLines.size(), 0);
-    EXPECT_EQ(window->Editor->toPlainText(), "");
-    EXPECT_EQ(itemsOf(window->cmbEvent), std::vector<std::string>{"12"});
-    EXPECT_EQ(window->cmbEvent->currentIndex(), 0);
-    EXPECT_FLOAT_EQ(window->view.Span, 25.0f);
-    EXPECT_EQ(window->txtOutText(), txtOut);
+    EXPECT_EQ(state().store.NoEvents, 1);
+    EXPECT_EQ(state().store.FileName, "Events_25_a.txt");
+    EXPECT_EQ(state().store.FileLines.size(), 0);
+    EXPECT_EQ(ui().Editor->toPlainText(), "");
+    EXPECT_EQ(itemsOf(ui().cmbEvent), std::vector<std::string>{"12"});
+    EXPECT_EQ(ui().cmbEvent->currentIndex(), 0);
+    EXPECT_FLOAT_EQ(state().view.Span, 25.0f);
+    EXPECT_EQ(state().txtOutText, txtOut);
     EXPECT_TRUE(dialogs->messageBoxCalls.empty());
 
     std::string text;
@@ -110,11 +100,11 @@ TEST_F(OpenCommand, CancelKeepsTheFileAndASecondFileReplacesIt) {
         text += std::to_string(event) + "\n" + effectLine(1, 10, 100, 1, 0) +
                 effectLine(2, 20, 100, 1, 0) + effectLine(3, 30, 100, 1, 0);
     open(writeFile("Events_30_b.txt", text));
-    EXPECT_EQ(window->store.NoEvents, 2);
-    EXPECT_EQ(itemsOf(window->cmbEvent), (std::vector<std::string>{"7", "8"}));
-    EXPECT_FLOAT_EQ(window->view.Span, 30.0f);
-    EXPECT_TRUE(window->Editor->toPlainText().startsWith("7\n"));
-    EXPECT_EQ(window->store.FileName, "Events_30_b.txt");
+    EXPECT_EQ(state().store.NoEvents, 2);
+    EXPECT_EQ(itemsOf(ui().cmbEvent), (std::vector<std::string>{"7", "8"}));
+    EXPECT_FLOAT_EQ(state().view.Span, 30.0f);
+    EXPECT_TRUE(ui().Editor->toPlainText().startsWith("7\n"));
+    EXPECT_EQ(state().store.FileName, "Events_30_b.txt");
 }
 
 // Files with nothing to show: the lists are filled as far as they go, the previous file's picture
@@ -146,30 +136,30 @@ TEST_F(OpenCommand, FilesWithNothingToShowOrReadOnlyInPart) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.noEffects + (" " + c.text));
-        window->txtNoEffects->setText("3");
+        ui().txtNoEffects->setText("3");
         open(workedExample("Events_20_before.txt"));
-        window->txtNoEffects->setText(c.noEffects);
+        ui().txtNoEffects->setText(c.noEffects);
         dialogs->messageBoxCalls.clear();
         open(writeFile("Events_20_d.txt", c.text));
-        EXPECT_TRUE(window->FileLoaded);
-        EXPECT_EQ(window->store.NoEvents, c.events);
-        EXPECT_EQ(window->cmbEvent->count(), c.events);
-        EXPECT_EQ(window->cmbEffect->count(), c.effects);
+        EXPECT_TRUE(state().FileLoaded);
+        EXPECT_EQ(state().store.NoEvents, c.events);
+        EXPECT_EQ(ui().cmbEvent->count(), c.events);
+        EXPECT_EQ(ui().cmbEffect->count(), c.effects);
         ASSERT_EQ(dialogs->messageBoxCalls.size(), c.message.empty() ? 0u : 1u);
         if (!c.message.empty()) {
             EXPECT_EQ(dialogs->messageBoxCalls[0].text, c.message);
             EXPECT_EQ(dialogs->messageBoxCalls[0].title, "Kestavian");
         }
-        if (c.events > 0 && window->cmbEffect->currentIndex() >= 0)
+        if (c.events > 0 && ui().cmbEffect->currentIndex() >= 0)
             continue;
-        EXPECT_EQ(window->cmbEffect->currentIndex(), -1);
-        EXPECT_EQ(window->GA->surface().Image(), emptySpan);
-        EXPECT_EQ(window->lblTime->text() + window->lblDistance->text(), "");
-        const std::string lines = window->txtOutText();
+        EXPECT_EQ(ui().cmbEffect->currentIndex(), -1);
+        EXPECT_EQ(ui().GA->surface().Image(), emptySpan);
+        EXPECT_EQ(ui().lblTime->text() + ui().lblDistance->text(), "");
+        const std::string listed = state().txtOutText;
         if (c.events == 0 && c.effects > 1)
-            pick(window->cmbEffect, 1);
-        EXPECT_EQ(window->GA->surface().Image(), emptySpan);
-        EXPECT_EQ(window->txtOutText(), lines);
+            pick(ui().cmbEffect, 1);
+        EXPECT_EQ(ui().GA->surface().Image(), emptySpan);
+        EXPECT_EQ(state().txtOutText, listed);
     }
 }
 
@@ -179,19 +169,19 @@ TEST_F(OpenCommand, NoTickRunsWhileADialogIsShown) {
     open(workedExample("Events_20_a.txt"));
     int moves = 0;
     const auto tick = [&] {
-        const int before = window->scrTrucks->value();
-        QMetaObject::invokeMethod(window->Timer1, "timeout");
-        moves += window->scrTrucks->value() != before;
+        const int before = ui().scrTrucks->value();
+        QMetaObject::invokeMethod(ui().Timer1, "timeout");
+        moves += ui().scrTrucks->value() != before;
     };
     dialogs->whileShown = tick;
     dialogs->replies.push_back("25");
     // Open dialog, input box and the message of a stopped reading; open dialog and the message of
     // a refused file; the message of a failed save.
     dialogs->files = {writeFile("events.txt", workedExampleText() + "x\n"), path("missing.txt")};
-    window->cmdOpen->click();
-    window->cmdOpen->click();
-    window->setProgramFolder(QString::fromStdString(path("no_such_folder")));
-    window->cmdSave->click();
+    ui().cmdOpen->click();
+    ui().cmdOpen->click();
+    window->setPictureFolder(QString::fromStdString(path("no_such_folder")));
+    ui().cmdSave->click();
     EXPECT_EQ(dialogs->openFileCalls.size() + dialogs->inputBoxCalls.size() +
                   dialogs->messageBoxCalls.size(),
               7u);

@@ -11,44 +11,44 @@ using Selection = WindowTest;
 
 TEST_F(Selection, EventsArePickedByListPositionAndKeepTheOtherPick) {
     open(writeFile("Events_30_three.txt", threeEventFile()));
-    ASSERT_EQ(window->store.NoEvents, 3);
+    ASSERT_EQ(state().store.NoEvents, 3);
     auto lastTimeOn = [&] {
-        const auto lines = linesOf(window->txtOutText());
-        return *std::find_if(lines.rbegin(), lines.rend(),
+        const auto listed = lines();
+        return *std::find_if(listed.rbegin(), listed.rend(),
                              [](const std::string& l) { return l.rfind("Time On: ", 0) == 0; });
     };
     EXPECT_EQ(timeOnLines(), 1);
     EXPECT_EQ(lastTimeOn(), "Time On: 0.8");
 
-    pick(window->cmbEffect, 1); // effect 2 of event 17
+    pick(ui().cmbEffect, 1); // effect 2 of event 17
     EXPECT_EQ(lastTimeOn(), "Time On: 1.8");
-    pick(window->cmbEvent, 2); // event 25, still effect 2
-    EXPECT_EQ(window->cmbEffect->currentText(), "2");
+    pick(ui().cmbEvent, 2); // event 25, still effect 2
+    EXPECT_EQ(ui().cmbEffect->currentText(), "2");
     EXPECT_EQ(lastTimeOn(), "Time On: 21.8");
-    pick(window->cmbEvent, 1); // event 18
+    pick(ui().cmbEvent, 1); // event 18
     EXPECT_EQ(lastTimeOn(), "Time On: 11.8");
-    pick(window->cmbEvent, 1); // the same pick again shows the block again
+    pick(ui().cmbEvent, 1); // the same pick again shows the block again
     EXPECT_EQ(timeOnLines(), 5);
     EXPECT_EQ(lastTimeOn(), "Time On: 11.8");
 
-    const std::string lines = window->txtOutText();
-    pick(window->cmbEffect, 2); // no trucks: nothing to list
-    EXPECT_EQ(window->txtOutText(), lines);
+    const std::string lines = state().txtOutText;
+    pick(ui().cmbEffect, 2); // no trucks: nothing to list
+    EXPECT_EQ(state().txtOutText, lines);
 }
 
 // The picture goes to Span_<span>_Ev_<list position>_Ef_<effect text>.bmp in the program folder.
 TEST_F(Selection, SaveWritesThePictureUnderANameFromSpanAndPicks) {
     const auto save = [&](const std::string& name) {
-        window->cmdSave->click();
+        ui().cmdSave->click();
         EXPECT_EQ(rgb32(QImage(QString::fromStdString(path(name)), "BMP")),
-                  rgb32(window->GA->surface().Image()))
+                  rgb32(ui().GA->surface().Image()))
             << name;
     };
     save("Span_20_Ev_0_Ef_.bmp"); // before any Open
 
     open(writeFile("Events_45_three.txt", threeEventFile()));
-    pick(window->cmbEvent, 2);
-    pick(window->cmbEffect, 1);
+    pick(ui().cmbEvent, 2);
+    pick(ui().cmbEffect, 1);
     save("Span_45_Ev_3_Ef_2.bmp");
 
     open(writeFile("Events_32.5_three.txt", threeEventFile()));
@@ -58,7 +58,7 @@ TEST_F(Selection, SaveWritesThePictureUnderANameFromSpanAndPicks) {
     }
     save("Span_32.5_Ev_1_Ef_1.bmp");
     const QImage first = picture();
-    window->chkFlip->click();
+    ui().chkFlip->click();
     ASSERT_NE(picture(), first);
     save("Span_32.5_Ev_1_Ef_1.bmp"); // the later picture replaces the first
 
@@ -74,15 +74,15 @@ TEST_F(Selection, SaveWritesThePictureUnderANameFromSpanAndPicks) {
 
     // A folder that cannot be written: a message naming the file, the picture as it was.
     const std::string blocker = writeFile("not_a_folder", "x");
-    window->setProgramFolder(QString::fromStdString(blocker));
+    window->setPictureFolder(QString::fromStdString(blocker));
     const QImage before = picture();
-    window->cmdSave->click();
+    ui().cmdSave->click();
     ASSERT_EQ(dialogs->messageBoxCalls.size(), 1u);
     EXPECT_EQ(dialogs->messageBoxCalls[0].title, "Kestavian");
     EXPECT_NE(dialogs->messageBoxCalls[0].text.find(blocker + "/Span_32.5_Ev_1_Ef_1.bmp"),
               std::string::npos)
         << dialogs->messageBoxCalls[0].text;
-    EXPECT_EQ(window->GA->surface().Image(), before);
+    EXPECT_EQ(ui().GA->surface().Image(), before);
 }
 
 } // namespace

@@ -2,10 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
-#include <algorithm>
+#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,32 +30,9 @@ namespace kestavian::test {
 
 inline const std::string Sample = KESTAVIAN_EXAMPLES "/Events_30_sample.txt";
 
-// The lines of a text with "\r\n" line ends.
-inline std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    for (const QString& line : QString::fromStdString(text).split("\r\n"))
-        lines.push_back(line.toStdString());
-    if (lines.back().empty())
-        lines.pop_back();
-    return lines;
-}
-
-inline std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
-        text.replace(at, from.size(), to);
-    return text;
-}
-
 inline std::string workedExampleText() {
     std::ifstream in(KESTAVIAN_FIXTURES "/worked_example.txt", std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-inline std::vector<std::string> itemsOf(const QComboBox* list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list->count(); ++i)
-        items.push_back(list->itemText(i).toStdString());
-    return items;
 }
 
 // BMP and PNG files come back in another pixel format than the picture box keeps.
@@ -55,15 +40,23 @@ inline QImage rgb32(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// A main window with scripted dialogs and a scratch folder for event files and pictures.
+// A main window with scripted dialogs and a scratch folder for event files and pictures, driven
+// through its controls as a user would.
 class WindowTest : public testing::Test {
 protected:
     void SetUp() override {
         auto scripted = std::make_unique<ScriptedDialogs>();
         dialogs = scripted.get();
         window = std::make_unique<frmMain>(std::move(scripted));
-        window->setProgramFolder(folder.path());
+        window->setPictureFolder(folder.path());
     }
+    // A fresh window, as after a new start of the program.
+    void restart() {
+        window.reset();
+        SetUp();
+    }
+    const FormControls& ui() const { return window->controls(); }
+    const FormState& state() const { return window->state(); }
 
     std::string path(const std::string& name) const {
         return (std::filesystem::path(folder.path().toStdString()) / name).string();
@@ -72,24 +65,41 @@ protected:
         std::ofstream(path(name), std::ios::binary) << text;
         return path(name);
     }
-    // The name decides the span.
+    // The worked example under a name, which decides the span.
     std::string workedExample(const std::string& name) const {
         return writeFile(name, workedExampleText());
     }
     void open(const std::string& filePath) {
         dialogs->files.push_back(filePath);
-        window->cmdOpen_Click();
+        ui().cmdOpen->click();
     }
     // A pick made by the user in a list.
     void pick(QComboBox* list, int index) {
         list->setCurrentIndex(index);
         emit list->activated(index);
     }
-    QImage picture() const { return window->GA->surface().Image().copy(); }
+    // A tick of the timer, through its notification.
+    void tick() { QMetaObject::invokeMethod(ui().Timer1, "timeout"); }
+    QImage picture() const { return ui().GA->surface().Image().copy(); }
+    // The diagnostics lines, without their "\r\n".
+    std::vector<std::string> lines() const {
+        std::vector<std::string> result;
+        const std::string& text = state().txtOutText;
+        for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos;
+             at = end + 2)
+            result.push_back(text.substr(at, end - at));
+        return result;
+    }
     long timeOnLines() const {
-        const auto lines = linesOf(window->txtOutText());
-        return std::count_if(lines.begin(), lines.end(),
-                             [](const std::string& l) { return l.rfind("Time On: ", 0) == 0; });
+        const auto all = lines();
+        return std::count_if(all.begin(), all.end(),
+                             [](const std::string& l) { return l.starts_with("Time On: "); });
+    }
+    std::vector<std::string> itemsOf(const QComboBox* list) const {
+        std::vector<std::string> items;
+        for (int i = 0; i < list->count(); ++i)
+            items.push_back(list->itemText(i).toStdString());
+        return items;
     }
 
     QTemporaryDir folder;
@@ -106,21 +116,17 @@ inline std::string effectLine(int effectNo, double value, double time, double di
     return line;
 }
 
-// A truck line in its fixed columns: on day 1 of month 1 of year 0 at the given second and
-// hundredths, with equal axle spacings.
-inline std::string truckLine(int second, int hundredths, int speed, int length, int axles,
-                             int direction, int spacing = 30, int weight = 400) {
+// A truck line in its fixed columns: on day 1 of month 1 of year 0 at the given second, with
+// equal axle spacings.
+inline std::string truckLine(int second, int speed, int length, int axles, int direction,
+                             int spacing = 30) {
     char line[128];
-    int n = std::snprintf(
-        line, sizeof line, "%04d%02d%02d%02d%02d%02d%02d%02d%03d%04d%03d%1d%1d%1d%03d", 1001, 1, 1,
-        0, 0, 0, second, hundredths, speed, weight, length, axles, 1, direction, 40);
-    for (int k = 1; k <= 9; ++k) {
-        n += std::snprintf(line + n, sizeof line - static_cast<std::size_t>(n), "%03d",
-                           k <= axles ? 80 : 0);
-        if (k < 9)
-            n += std::snprintf(line + n, sizeof line - static_cast<std::size_t>(n), "%02d",
-                               k < axles ? spacing : 0);
-    }
+    int n = std::snprintf(line, sizeof line, "10010101000000%02d00%03d0400%03d%1d1%1d040", second,
+                          speed, length, axles, direction);
+    for (int k = 1; k <= 9; ++k)
+        n += std::snprintf(line + n, sizeof line - static_cast<std::size_t>(n),
+                           k < 9 ? "%03d%02d" : "%03d", k <= axles ? 80 : 0,
+                           k < axles ? spacing : 0);
     return std::string(line) + "\n";
 }
 
@@ -136,8 +142,7 @@ inline std::string threeEventFile() {
             const int trucks = effect == 3 ? 0 : 2;
             text += effectLine(effect, 100.0 * effect + position, second + 0.5, 5, trucks);
             if (trucks > 0)
-                text +=
-                    truckLine(second, 0, 200, 120, 3, 1) + truckLine(second + 1, 0, 250, 100, 2, 2);
+                text += truckLine(second, 200, 120, 3, 1) + truckLine(second + 1, 250, 100, 2, 2);
         }
         ++position;
     }
