@@ -11,6 +11,7 @@
 #include "drawing/scene_drawing.h"
 #include "platform/given_file_dialogs.h"
 #include "window/frm_main.h"
+#include "window/picture_box.h"
 
 namespace {
 
@@ -42,8 +43,10 @@ public:
     void setDistanceCaption(const std::string& text) override { benchmark::DoNotOptimize(text); }
 };
 
+// Drawing the scene and rendering the image a repaint shows, at device pixel ratio 1 and 2.
 void BM_DrawSceneAtTime20Trucks(benchmark::State& state) {
     const EffectData effect = twentyTrucks();
+    const double ratio = static_cast<double>(state.range(0));
     ImageSurface surface(641, 167);
     const SceneContext context{30.0f, true, {}};
     TruckData first;
@@ -51,13 +54,18 @@ void BM_DrawSceneAtTime20Trucks(benchmark::State& state) {
     std::int16_t value = 0;
     for (auto _ : state) {
         DrawSceneAtTime(surface, context, effect, false, value, first, labels);
+        benchmark::DoNotOptimize(surface.imageAt(ratio).constBits());
         value = static_cast<std::int16_t>((value + 7) % 400);
     }
 }
-BENCHMARK(BM_DrawSceneAtTime20Trucks)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawSceneAtTime20Trucks)
+    ->ArgName("ratio")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMicrosecond);
 
 // One effect of the sample from the scrubber's start to where playback stops, tick by tick,
-// each tick redrawing the scene in the window.
+// each tick redrawing the scene in the window and rendering it as the window's repaint would.
 void BM_PlaybackSweep(benchmark::State& state) {
     frmMain window(std::make_unique<GivenFileDialogs>(std::string(KESTAVIAN_EXAMPLES) +
                                                       "/Events_30_sample.txt"));
@@ -68,6 +76,8 @@ void BM_PlaybackSweep(benchmark::State& state) {
         for (int previous = -1; previous != window.scrTrucks->value(); ++ticks) {
             previous = window.scrTrucks->value();
             window.Timer1_Timer();
+            benchmark::DoNotOptimize(
+                window.GA->surface().imageAt(window.GA->devicePixelRatioF()).constBits());
         }
     }
     state.counters["ticks/sweep"] =

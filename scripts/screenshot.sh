@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Makes a screenshot of the viewer with the sample event file open, the way a person sees it:
 # a real window under Xvfb, the Open button clicked, the file name typed into the dialog.
-# Usage: scripts/screenshot.sh VIEWER OUTPUT.png [EVENT_FILE]
+# Usage: [SCALE=2] scripts/screenshot.sh VIEWER OUTPUT.png [EVENT_FILE]
+# SCALE runs the viewer at that device pixel ratio, as on a HiDPI screen.
 set -euo pipefail
 
 viewer=$(realpath "$1")
 output=$2
 events=$(realpath "${3:-examples/Events_30_sample.txt}")
 
+scale=${SCALE:-1}
+# A window position in logical pixels, in the screen's pixels.
+at() { awk -v s="$scale" -v x="$1" -v y="$2" 'BEGIN { printf "%d %d", x * s, y * s }'; }
+
 display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 "$(at 1024 768 | tr ' ' x)x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 viewer_pid=""
 cleanup() {
@@ -20,7 +25,7 @@ trap cleanup EXIT
 export DISPLAY=$display
 sleep 1
 
-"$viewer" >/dev/null 2>&1 &
+QT_SCALE_FACTOR=$scale "$viewer" >/dev/null 2>&1 &
 viewer_pid=$!
 for _ in $(seq 50); do
     window=$(xdotool search --name "^Event Visualization$" 2>/dev/null | head -n 1 || true)
@@ -32,21 +37,21 @@ xdotool windowmove "$window" 0 0
 sleep 0.5
 
 # Open (button at 472,224 + half its size), type the path into the dialog, confirm.
-xdotool mousemove 512 236 click 1
+xdotool mousemove $(at 512 236) click 1
 sleep 1
 xdotool type --delay 2 "$events"
 xdotool key Return
 sleep 1
 # Pick an event with trucks in both directions (list at 336,252 in the event data frame).
-xdotool mousemove 376 262 click 1
+xdotool mousemove $(at 376 262) click 1
 sleep 0.5
 xdotool type --delay 50 "${EVENT_NUMBER:-8437}"
 xdotool key Return
 # Stop the playback and show the trucks at the effect's own time.
 sleep 1
-xdotool mousemove 582 272 click 1
+xdotool mousemove $(at 582 272) click 1
 sleep 0.3
-xdotool mousemove 478 304 click 1
+xdotool mousemove $(at 478 304) click 1
 sleep 0.5
 
 import -window "$window" "$output"

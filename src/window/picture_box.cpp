@@ -10,8 +10,9 @@ PictureBox::PictureBox(const QSize& size, QWidget* parent)
 }
 
 void PictureBox::paintEvent(QPaintEvent* /*event*/) {
+    // At the screen's own resolution, so that lines and text are as fine as the screen shows.
     QPainter painter(this);
-    painter.drawImage(0, 0, surface_.Image());
+    painter.drawImage(QPointF(0, 0), surface_.imageAt(devicePixelRatioF()));
 }
 
 } // namespace kestavian

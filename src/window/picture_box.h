@@ -6,8 +6,8 @@
 
 namespace kestavian {
 
-// The picture control GA: shows the retained image of its surface. Everything drawn on the
-// surface stays in that image, so a repaint never needs the drawing code.
+// The picture control GA: shows the retained picture of its surface, at the screen's device pixel
+// ratio. Everything drawn on the surface stays in it, so a repaint never needs the drawing code.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
