@@ -26,8 +26,47 @@ TEST(ItemReader, SplitsLikeSequentialInput) {
         {"\xff\xfe\n\xc3", {"\xff\xfe", "\xc3"}},
         {"a\0b\n\0"s, {"a\0b"s, "\0"s}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(splitItems(c.data), c.items) << testing::PrintToString(c.data);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.data));
+        EXPECT_EQ(splitItems(c.data), c.items);
+        // Fed in chunks, a quote, CR or CRLF at a chunk's edge reads the same, and the items'
+        // ranges tile the data.
+        for (const std::size_t size : {1, 2, 3, 7}) {
+            ItemStream stream;
+            std::vector<std::string> items;
+            std::uint64_t end = 0;
+            const auto take = [&](const Item& item) {
+                items.emplace_back(item.text);
+                EXPECT_EQ(item.begin, end);
+                end = item.end;
+            };
+            for (std::size_t pos = 0; pos < c.data.size(); pos += size) {
+                stream.feed(std::string_view(c.data).substr(pos, size));
+                while (const auto item = stream.next())
+                    take(*item);
+            }
+            if (const auto last = stream.finish())
+                take(*last);
+            EXPECT_EQ(items, c.items) << "in chunks of " << size;
+            EXPECT_EQ(end, c.data.size());
+        }
+    }
+}
+
+// Items may be cut to their first bytes, whole or straddling chunks; their ranges stay whole.
+TEST(ItemReader, CutItemsKeepTheirRanges) {
+    ItemStream stream(2);
+    std::vector<std::string> items;
+    const auto take = [&](const Item& item) {
+        items.push_back(std::string(item.text) + "@" + std::to_string(item.end));
+    };
+    for (const std::string_view chunk : {"abc", "d,\"ef", "gh\"i\nlmn,x", "yz"}) {
+        stream.feed(chunk);
+        while (const auto item = stream.next())
+            take(*item);
+    }
+    take(*stream.finish());
+    EXPECT_EQ(items, (std::vector<std::string>{"ab@5", "ef@13", "lm@17", "xy@20"}));
 }
 
 } // namespace
