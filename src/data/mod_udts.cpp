@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "data/line_fields.h"
+#include "data/mod_input.h"
 #include "platform/checked_arithmetic.h"
 
 namespace kestavian {
@@ -32,7 +32,7 @@ void ResetEventStore(EventStore& store) {
 
 void AddEvent(EventStore& store, const std::string& headerLine) {
     EventData event;
-    event.EventNo = readInt32Field(headerLine, FieldLayout{"EventNo", 1, 6});
+    event.EventNo = ParseEventNo(headerLine);
     // Counted first, so a full store raises before it changes.
     const std::int16_t count = add16(store.NoEvents, 1);
     store.Events.append(std::move(event));

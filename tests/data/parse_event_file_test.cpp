@@ -141,6 +141,28 @@ TEST(ParseEventFile, StateMachine) {
     }
 }
 
+// The stream has no limit of events; the store stops at the header of the 32768th. Past 32767 an
+// effect's 16-bit EventIndex can name no event, so it is 0.
+TEST(ParseEventFile, StreamGoesPastTheStoresLimit) {
+    EventStore store;
+    std::vector<ParsedEvent> streamed;
+    EventParser parser({.noEffects = 1}, [&](ParsedEvent& event) { streamed.push_back(event); });
+    for (int i = 0; i < 32768; ++i)
+        for (const std::string& line : {std::string("7"), effectLine(1, 0)}) {
+            store.FileLines.append(line);
+            parser.push(Item{line});
+        }
+    parser.finish();
+    ParseStop stop;
+    EXPECT_EQ(ErrorOf([&] { ParseEventFile(store, 1, &stop); }), ErrorNumber::Overflow);
+    EXPECT_EQ(store.NoEvents, 32767);
+    EXPECT_EQ(stop.item, 65535);
+    ASSERT_EQ(streamed.size(), 32768u);
+    EXPECT_EQ(streamed[32766].event, store.Events(32767));
+    EXPECT_EQ(streamed[32767].position, 32768u);
+    EXPECT_EQ(streamed[32767].event.Effects(1).EventIndex, 0);
+}
+
 // Padded, signed or trailed lines leave the all-digit path; their fields read the same.
 TEST(ParseEventFile, TruckLineVariantsReadAlike) {
     const TruckData plain = ParseTruckLine(TruckLineA);
