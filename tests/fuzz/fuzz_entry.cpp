@@ -13,6 +13,7 @@
 #include "data/mod_input.h"
 #include "drawing/image_surface.h"
 #include "drawing/scene_drawing.h"
+#include "fuzz/stream_differential.h"
 #include "platform/runtime_error.h"
 
 namespace kestavian::fuzz {
@@ -139,6 +140,7 @@ void showEffect(const EffectData& effect, const SceneContext& context, bool crit
 
 void RunFuzzInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    CheckStreamingAgreesWithWhole(bytes);
     const std::optional<std::vector<std::string>> items = readItems(bytes);
     if (!items)
         return;
