@@ -225,14 +225,17 @@ def effect_line(effect, value, time, distance, trucks):
 def make_file(rng, span, events, no_effects, first_event_no):
     lines = []
     event_no = first_event_no
-    # Event numbers have six columns: a long run numbers its events more densely.
+    # Event numbers have six columns and years two: a long run numbers its events more densely
+    # and spaces them more closely in time.
     max_step = min(2000, max(1, (999_999 - first_event_no) // max(events, 1)))
+    time_scale = min(1.0, 24_000 / (6 * max(events, 1)))
     t = SECONDS_PER_YEAR + rng.uniform(0, SECONDS_PER_DAY)  # year 1, month 1, day 1
     for _ in range(events):
         lines.append(str(event_no))
         lines.extend(make_event(rng, span, round(t, 2), no_effects))
         event_no += rng.randint(1, max_step)
-        t += rng.uniform(0.5, 6) * SECONDS_PER_DAY
+        gap = rng.uniform(0.5, 6)
+        t += (gap if time_scale == 1.0 else gap * time_scale) * SECONDS_PER_DAY
     assert event_no < 1_000_000
     return lines
 
