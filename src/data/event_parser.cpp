@@ -1,5 +1,6 @@
 #include "data/event_parser.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "data/line_fields.h"
@@ -44,9 +45,11 @@ void EventParser::push(const Item& item) {
             effectsBegun_ = add16(effectsBegun_, 1);
             trucksRead_ = 0;
             current_.bytes.end = item.end;
-            if (announced_ > 0)
+            if (announced_ > 0) {
+                // One allocation for the usual few trucks, whatever count the line claims.
+                working_.Trucks.reserve(static_cast<std::size_t>(std::min<int>(announced_, 16)));
                 state_ = State::ReadTrucks;
-            else
+            } else
                 closed = completeEffect();
             break;
         }

@@ -1,7 +1,9 @@
 #include "data/item_reader.h"
 
 #include <algorithm>
-#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kestavian {
 
@@ -11,27 +13,24 @@ bool isTerminator(char c) {
     return c == ',' || c == '\n' || c == '\r';
 }
 
-// Whether any of the eight bytes of word is a comma, LF or CR: the classic test for a zero byte
-// after XOR with each of them. Event files are long runs of digits and blanks, and looking at
-// eight bytes at a time is most of the speed of reading them.
-bool holdsTerminator(std::uint64_t word) {
-    constexpr std::uint64_t ones = 0x0101010101010101u;
-    constexpr std::uint64_t highs = 0x8080808080808080u;
-    const auto zeroByte = [](std::uint64_t v) { return (v - ones) & ~v & highs; };
-    return (zeroByte(word ^ (ones * ',')) | zeroByte(word ^ (ones * '\n')) |
-            zeroByte(word ^ (ones * '\r'))) != 0;
-}
-
 // The position of the first terminator in data from pos on, or data.size() when there is none.
+// Event files are long runs of digits and blanks: looking at sixteen bytes at a time, where the
+// processor can, is most of the speed of reading them.
 std::size_t findTerminator(std::string_view data, std::size_t pos) {
     const char* bytes = data.data();
-    while (pos + 8 <= data.size()) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes + pos, sizeof word);
-        if (holdsTerminator(word))
-            break;
-        pos += 8;
+#if defined(__SSE2__)
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    for (; pos + 16 <= data.size(); pos += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + pos));
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(block, comma), _mm_cmpeq_epi8(block, lineFeed)),
+            _mm_cmpeq_epi8(block, carriageReturn));
+        if (const int mask = _mm_movemask_epi8(hits); mask != 0)
+            return pos + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
+#endif
     while (pos < data.size() && !isTerminator(bytes[pos]))
         ++pos;
     return pos;

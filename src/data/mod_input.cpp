@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <string_view>
@@ -66,23 +67,42 @@ constexpr bool truckFieldsFitFourDigits() {
     return true;
 }
 
+// Whether the eight bytes at p are all digits: each byte's high nibble is 3, and stays 3 when 6 is
+// added to its low one.
+bool eightDigits(const char* p) {
+    constexpr std::uint64_t highNibbles = 0xF0F0F0F0F0F0F0F0u;
+    constexpr std::uint64_t threes = 0x3030303030303030u;
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return (word & highNibbles) == threes && ((word + 0x0606060606060606u) & highNibbles) == threes;
+}
+
+template <std::size_t Field> std::int16_t digitsOf(const char* line) {
+    constexpr FieldLayout field = TruckFields[Field];
+    int value = 0;
+    for (int i = 0; i < field.width; ++i)
+        value = value * 10 + (line[field.startColumn - 1 + i] - '0');
+    return static_cast<std::int16_t>(value);
+}
+
+template <std::size_t... Field>
+void readDigitFields(const char* line, TruckData& truck, std::index_sequence<Field...>) {
+    ((truck.fields[Field] = digitsOf<Field>(line)), ...);
+}
+
 // Nearly every truck line is 77 digits. Its fields are then read straight off them: at most
 // four digits each, so the values are the ones the general rules give and always fit.
 bool readAllDigitTruckFields(std::string_view line, TruckData& truck) {
     static_assert(truckFieldsFitFourDigits());
-    constexpr std::size_t columns = 77;
+    constexpr std::size_t columns = LastColumnRead;
     if (line.size() < columns)
         return false;
-    for (std::size_t i = 0; i < columns; ++i)
-        if (line[i] < '0' || line[i] > '9')
+    for (std::size_t i = 0; i + 8 <= columns; i += 8)
+        if (!eightDigits(line.data() + i))
             return false;
-    std::size_t pos = 0;
-    for (std::size_t k = 0; k < TruckFields.size(); ++k) {
-        int value = 0;
-        for (int digit = 0; digit < TruckFields[k].width; ++digit)
-            value = value * 10 + (line[pos++] - '0');
-        truck.fields[k] = static_cast<std::int16_t>(value);
-    }
+    if (!eightDigits(line.data() + columns - 8))
+        return false;
+    readDigitFields(line.data(), truck, std::make_index_sequence<TruckFieldCount>{});
     return true;
 }
 

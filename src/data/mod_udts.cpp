@@ -7,24 +7,6 @@
 
 namespace kestavian {
 
-namespace {
-
-std::size_t dataIndex(long k) {
-    if (k < 1 || k > TruckFieldCount)
-        raise(ErrorNumber::SubscriptOutOfRange);
-    return static_cast<std::size_t>(k - 1);
-}
-
-} // namespace
-
-std::int16_t TruckData::Data(long k) const {
-    return fields[dataIndex(k)];
-}
-
-std::int16_t& TruckData::Data(long k) {
-    return fields[dataIndex(k)];
-}
-
 void ResetEventStore(EventStore& store) {
     store.Events.clear();
     store.NoEvents = 0;

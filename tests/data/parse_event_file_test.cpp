@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "data/item_reader.h"
+#include "platform/numbers.h"
 #include "support/record_builders.h"
 
 namespace kestavian::test {
@@ -173,6 +174,19 @@ TEST(ParseEventFile, TruckLineVariantsReadAlike) {
     EXPECT_EQ(negative.Data(Speed), -45);
     negative.Data(Speed) = plain.Data(Speed);
     EXPECT_EQ(negative.fields, plain.fields);
+}
+
+// Plain figures take a quicker road than the number rules; the value, the sign of a zero and the
+// refusals must be theirs.
+TEST(ParseEventFile, FiguresReadAsTheNumberRulesDo) {
+    for (const std::string text : {"23983510.15", "-0", "+3.", ".25", "0.1", "999999999999999",
+                                   "-1.0000000001", "1e3", ".", "-", "1.2.3", "1 2", "0x10"}) {
+        std::string padded = std::string(15 - text.size(), ' ') + text;
+        const std::string line = withField(effectLine(1, 0), 13, padded);
+        EXPECT_EQ(Outcome([&] { return ParseEffectLine(line, 1).Time; }),
+                  Outcome([&] { return textToDouble(text); }))
+            << text;
+    }
 }
 
 // The worked example checks the calendar; a month or day of -32768 has no day before it.
