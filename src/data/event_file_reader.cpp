@@ -1,5 +1,6 @@
 #include "data/event_file_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -68,6 +69,7 @@ std::optional<ReadFailure> readChunks(const std::string& path, std::uint64_t max
     if (totalBytes > maxBytes)
         return tooManyBytes(maxBytes);
 
+    chunkBytes = std::max<std::size_t>(chunkBytes, 1); // a read of 0 bytes would look like the end
     const std::unique_ptr<char[]> buffer(new char[chunkBytes]);
     std::uint64_t bytesRead = 0;
     for (;;) {

@@ -120,36 +120,29 @@ TEST(StreamEventFile, EventRangesCutOutTheirLines) {
         "10010302011405092524504121655110350623609413085620871308400000000000000000000";
     const std::vector<std::string> events{"  12\r\n" + effect + "1\r\n" + truck + "\n",
                                           "\"13\"\r\n" + effect + "0\r", "14\n"};
-    const std::string path = dir.write("e.txt", events[0] + events[1] + events[2] + "x\n15\n");
+    const std::string content = events[0] + events[1] + events[2] + "x\n15\n";
+    const std::string path = dir.write("e.txt", content);
     std::vector<std::string> cut;
     std::uint64_t lastRead = 0;
     const StreamOutcome outcome = StreamEventFile(
         path, 1,
         [&](ParsedEvent& event) {
             EXPECT_EQ(event.position, cut.size() + 1);
-            EXPECT_EQ(event.event.EventNo, 12 + static_cast<int>(cut.size()));
-            for (const EffectData& effect : event.event.Effects)
-                for (const TruckData& truck : effect.Trucks)
-                    EXPECT_EQ(truck.SourceLine, ""); // not kept when streaming
-            std::ifstream in(path, std::ios::binary);
-            std::string bytes(event.bytes.end - event.bytes.begin, '\0');
-            in.seekg(static_cast<std::streamoff>(event.bytes.begin))
-                .read(bytes.data(), bytes.size());
-            cut.push_back(bytes);
+            cut.push_back(content.substr(event.bytes.begin, event.bytes.end - event.bytes.begin));
+            if (event.position == 1) { // trucks keep no lines when streamed
+                EXPECT_EQ(event.event.Effects(1).Trucks(1).SourceLine, "");
+            }
         },
         [&](std::uint64_t read, std::uint64_t total) {
-            EXPECT_GT(read, lastRead);
-            EXPECT_EQ(total, fs::file_size(path));
+            EXPECT_EQ(read, std::min(lastRead + 5, total));
             lastRead = read;
         },
         5);
     EXPECT_EQ(cut, events);
-    EXPECT_EQ(outcome.events, 3u);
-    EXPECT_EQ(lastRead, fs::file_size(path));
+    EXPECT_EQ(lastRead, content.size());
     EXPECT_FALSE(outcome.failure);
-    ASSERT_TRUE(outcome.stop);
-    EXPECT_EQ(outcome.stop->item, 7);
-    EXPECT_EQ(outcome.stop->field, "EffectNo");
+    EXPECT_EQ(outcome.events, 3u);
+    EXPECT_EQ(outcome.stop.value_or(ParseStop{}).item, 7);
 }
 
 } // namespace
