@@ -16,6 +16,7 @@ namespace kestavian::test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 // A fresh folder for one test, removed with everything in it.
 struct TempDir {
@@ -73,6 +74,8 @@ TEST(SelectEventFile, ReadsTheItemsOrLeavesThemAlone) {
         {fifo, {"kept"}, "kept", "", NotRegularFile, "not a regular file"},
         {"/dev/null", {"kept"}, "kept", "", NotRegularFile, "not a regular file"},
         {dir.write("plain", "") + "/x", {"kept"}, "kept", "", SystemError, "Not a directory"},
+        // The system would stop the name at the NUL and read "plain".
+        {dir.path.string() + "/plain\0.txt"s, {"kept"}, "kept", "", NoSuchFile, "no such file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.chosen.value_or("cancelled"));
