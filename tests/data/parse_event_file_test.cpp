@@ -170,6 +170,7 @@ TEST(ParseEventFile, TruckLineVariantsReadAlike) {
     EXPECT_EQ(ParseTruckLine(TruckLineA + " ignored after column 77").fields, plain.fields);
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 5, " 3")).fields, plain.fields);
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 22, "+412")).fields, plain.fields);
+    EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 75, " ")).fields, plain.fields);
     TruckData negative = ParseTruckLine(withField(TruckLineA, 19, "-45"));
     EXPECT_EQ(negative.Data(Speed), -45);
     negative.Data(Speed) = plain.Data(Speed);
