@@ -20,11 +20,14 @@ position 0; a truck in direction 2 when its front reaches position 0 at the far 
 crossing.
 
 Usage: tools/make_examples.py [output folder]   (default: the repo's examples/)
+       tools/make_examples.py --events N --out PATH   (one file of N events, e.g. a long run)
 The random seed is fixed, so the files come out the same on every run.
 """
 
+import argparse
 import random
-import sys
+from functools import reduce
+from operator import add
 from pathlib import Path
 
 SECONDS_PER_DAY = 86_400
@@ -103,6 +106,56 @@ def influence(effect, x, span):
     return x * (span - a) / span if x <= a else a * (span - x) / span
 
 
+# The moments searched for an effect's largest value: t0 - 3 s to t0 + 3 s in steps of 0.01 s.
+SEARCH_STEPS = range(-300, 301)
+
+
+def loads_on_span(trucks, t0, span):
+    """For each searched moment, the (position, load) of every axle on the span, in truck and
+    axle order, or None when no axle is on it. Axles off the span add nothing to any effect, so
+    they are left out; positions and loads are computed exactly as axle_loads computes them."""
+    shapes = []
+    for truck in trucks:
+        step = -1 if truck.direction == 1 else 1
+        offsets = [step * s / 10 for s in truck.spacings]
+        loads = [w * KN_PER_WEIGHT_UNIT for w in truck.weights]
+        # Every axle lies within reach of the front, on the side the truck came from; the metre
+        # added covers rounding.
+        reach = sum(truck.spacings) / 10 + 1
+        if truck.direction == 1:
+            low, high = 0, span + reach
+        else:
+            low, high = -reach, span
+        shapes.append((truck.direction == 1, truck.speed / 10, truck.time_sec, low, high,
+                       loads[0], list(zip(offsets, loads[1:]))))
+    moments = []
+    for step in SEARCH_STEPS:
+        t = t0 + step / 100
+        on_span = []
+        for forward, v, time_sec, low, high, first_load, rest in shapes:
+            x = v * (t - time_sec) if forward else v * (time_sec - t)
+            if x < low or x > high:
+                continue
+            if 0 <= x <= span:
+                on_span.append((x, first_load))
+            for offset, w in rest:
+                x = x + offset
+                if 0 <= x <= span:
+                    on_span.append((x, w))
+        moments.append(on_span or None)
+    return moments
+
+
+def effect_value(effect, loads, span):
+    """The sum of w * influence(effect, x, span) over the loads, added in order."""
+    if effect == 2:
+        return reduce(add, [w * ((span - x) / span) for x, w in loads], 0)
+    a = span / 2 if effect == 1 else span / 4
+    rest = span - a
+    return reduce(add, [w * (x * rest / span if x <= a else a * (span - x) / span)
+                        for x, w in loads], 0)
+
+
 def on_span(truck, t, span):
     return any(0 <= x <= span for x in truck.axle_positions(t))
 
@@ -135,17 +188,21 @@ def make_event(rng, span, t0, no_effects):
         place_lane(rng, trucks, span, t0)
 
     lines = []
+    loads = None
     for effect in range(1, no_effects + 1):
         if rng.random() < 0.08:
             lines.append(effect_line(effect, 0.0, t0, 0.0, 0))
             continue
+        if loads is None:
+            loads = loads_on_span(trucks, t0, span)
         best_t, best_value = t0, -1.0
-        for step in range(-300, 301):
-            t = t0 + step / 100
-            value = sum(w * influence(effect, x, span)
-                        for truck in trucks for x, w in truck.axle_loads(t))
+        for step, on_span_loads in zip(SEARCH_STEPS, loads):
+            # With no axle on the span the value is 0, which only the first moment can beat.
+            if on_span_loads is None and best_value >= 0:
+                continue
+            value = effect_value(effect, on_span_loads or [], span)
             if value > best_value:
-                best_t, best_value = t, value
+                best_t, best_value = t0 + step / 100, value
         crossing = sorted((tr for tr in trucks if on_span(tr, best_t, span)),
                           key=lambda tr: tr.time_sec)
         if not crossing:
@@ -168,12 +225,17 @@ def effect_line(effect, value, time, distance, trucks):
 def make_file(rng, span, events, no_effects, first_event_no):
     lines = []
     event_no = first_event_no
+    # Event numbers have six columns and years two: a long run numbers its events more densely
+    # and spaces them more closely in time.
+    max_step = min(2000, max(1, (999_999 - first_event_no) // max(events, 1)))
+    time_scale = min(1.0, 24_000 / (6 * max(events, 1)))
     t = SECONDS_PER_YEAR + rng.uniform(0, SECONDS_PER_DAY)  # year 1, month 1, day 1
     for _ in range(events):
         lines.append(str(event_no))
         lines.extend(make_event(rng, span, round(t, 2), no_effects))
-        event_no += rng.randint(1, 2000)
-        t += rng.uniform(0.5, 6) * SECONDS_PER_DAY
+        event_no += rng.randint(1, max_step)
+        gap = rng.uniform(0.5, 6)
+        t += (gap if time_scale == 1.0 else gap * time_scale) * SECONDS_PER_DAY
     assert event_no < 1_000_000
     return lines
 
@@ -184,11 +246,27 @@ def write(path, lines, line_end):
 
 
 def main():
-    folder = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / "examples"
-    folder.mkdir(parents=True, exist_ok=True)
+    parser = argparse.ArgumentParser(description="Writes sample event files.")
+    parser.add_argument("folder", nargs="?", type=Path,
+                        default=Path(__file__).resolve().parent.parent / "examples",
+                        help="where the two sample files go (default: the repo's examples/)")
+    parser.add_argument("--events", type=int,
+                        help="instead, write one file of this many events (span 30 m, CRLF)")
+    parser.add_argument("--out", type=Path, help="the file --events writes")
+    args = parser.parse_args()
+    if args.events is not None:
+        if args.out is None or args.events < 1:
+            parser.error("--events needs a positive count and --out PATH")
+        args.out.parent.mkdir(parents=True, exist_ok=True)
+        # Written to the side first, so a run cut short never leaves a partial file in place.
+        partial = args.out.with_name(args.out.name + ".partial")
+        write(partial, make_file(random.Random(20240917), 30.0, args.events, 3, 1), "\r\n")
+        partial.replace(args.out)
+        return
+    args.folder.mkdir(parents=True, exist_ok=True)
     rng = random.Random(20240917)
-    write(folder / "Events_30_sample.txt", make_file(rng, 30.0, 40, 3, 3), "\r\n")
-    write(folder / "events_no_span.txt", make_file(rng, 25.0, 5, 3, 101), "\n")
+    write(args.folder / "Events_30_sample.txt", make_file(rng, 30.0, 40, 3, 3), "\r\n")
+    write(args.folder / "events_no_span.txt", make_file(rng, 25.0, 5, 3, 101), "\n")
 
 
 if __name__ == "__main__":

@@ -51,6 +51,39 @@ template <typename Int> std::optional<Int> plainWhole(std::string_view text) {
     return static_cast<Int>(value);
 }
 
+// A sign, up to fifteen digits and at most one decimal point, the way the effect lines write
+// their figures. The digits as a whole number and the power of ten are both exact doubles, so the
+// one rounding of the division gives the nearest double to the text, as the general rules do.
+std::optional<double> plainDecimal(std::string_view text) {
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t pos = 0;
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+        pos = 1;
+    std::int64_t digits = 0;
+    int count = 0;
+    int decimals = -1; // no point yet
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c >= '0' && c <= '9') {
+            if (++count > 15)
+                return std::nullopt;
+            digits = digits * 10 + (c - '0');
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count == 0)
+        return std::nullopt;
+    const double value = static_cast<double>(digits) / powersOfTen[decimals < 0 ? 0 : decimals];
+    return negative ? -value : value;
+}
+
 // Attaches the field to a conversion error, so a report can say where the parse stopped.
 template <typename Value>
 Value convertField(std::string_view text, const FieldLayout& field,
@@ -99,7 +132,10 @@ std::int32_t readInt32Field(std::string_view item, const FieldLayout& field) {
 }
 
 double readDoubleField(std::string_view item, const FieldLayout& field) {
-    return convertField(cutField(item, field.startColumn, field.width), field, textToDouble);
+    const std::string_view text = cutField(item, field.startColumn, field.width);
+    if (const std::optional<double> value = plainDecimal(text))
+        return *value;
+    return convertField(text, field, textToDouble);
 }
 
 } // namespace kestavian

@@ -2,14 +2,13 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <exception>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
+#include "data/event_file_reader.h"
 #include "data/item_reader.h"
 #include "data/line_fields.h"
 #include "platform/checked_arithmetic.h"
@@ -19,6 +18,7 @@ namespace kestavian {
 
 namespace {
 
+constexpr FieldLayout EventNoField{"EventNo", 1, 6};
 constexpr FieldLayout EffectNoField{"EffectNo", 1, 2};
 constexpr FieldLayout ValueField{"Value", 3, 10};
 constexpr FieldLayout TimeField{"Time", 13, 15};
@@ -56,52 +56,9 @@ constexpr bool truckFieldsTile() {
     return next == 78;
 }
 static_assert(truckFieldsTile());
+static_assert(TruckFields.back().startColumn + TruckFields.back().width - 1 == LastColumnRead);
 static_assert(TruckFields[Speed - 1].startColumn == 19 &&
               TruckFields[AxleSpacing(8) - 1].width == 2);
-
-// The most an event file can sensibly hold: 32,767 lines of 512 bytes, over six times the widest
-// line of the format. Anything larger is not an event file, and holding it whole (three times
-// over, with the text box) could exhaust memory.
-constexpr std::uintmax_t MaxFileBytes = 32767u * 512u;
-
-// The whole content of a regular file. Anything else (missing, a folder, a device, no
-// permission, a read failure, a file larger than MaxFileBytes) is a runtime error.
-std::string readWholeFile(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found)
-        raiseError(ErrorNumber::FileNotFound);
-    if (ec)
-        raiseError(ErrorNumber::PathFileAccessError);
-    // Only a regular file: a FIFO or device could block or never end.
-    if (!fs::is_regular_file(status))
-        raiseError(ErrorNumber::PathFileAccessError);
-
-    std::ifstream in(path, std::ios::binary);
-    if (!in) // an existing regular file that does not open: usually no permission
-        raiseError(ErrorNumber::PermissionDenied);
-    std::string content;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > MaxFileBytes)
-        raiseError(ErrorNumber::PathFileAccessError);
-    if (!ec)
-        content.reserve(static_cast<std::size_t>(size));
-
-    std::array<char, 1 << 16> chunk{};
-    for (;;) {
-        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        content.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-        // Checked as it is read too: the file may grow while it is read.
-        if (content.size() > MaxFileBytes)
-            raiseError(ErrorNumber::PathFileAccessError);
-        if (!in)
-            break;
-    }
-    if (in.bad())
-        raiseError(ErrorNumber::PathFileAccessError);
-    return content;
-}
 
 constexpr bool truckFieldsFitFourDigits() {
     for (const FieldLayout& field : TruckFields)
@@ -110,23 +67,42 @@ constexpr bool truckFieldsFitFourDigits() {
     return true;
 }
 
+// Whether the eight bytes at p are all digits: each byte's high nibble is 3, and stays 3 when 6 is
+// added to its low one.
+bool eightDigits(const char* p) {
+    constexpr std::uint64_t highNibbles = 0xF0F0F0F0F0F0F0F0u;
+    constexpr std::uint64_t threes = 0x3030303030303030u;
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return (word & highNibbles) == threes && ((word + 0x0606060606060606u) & highNibbles) == threes;
+}
+
+template <std::size_t Field> std::int16_t digitsOf(const char* line) {
+    constexpr FieldLayout field = TruckFields[Field];
+    int value = 0;
+    for (int i = 0; i < field.width; ++i)
+        value = value * 10 + (line[field.startColumn - 1 + i] - '0');
+    return static_cast<std::int16_t>(value);
+}
+
+template <std::size_t... Field>
+void readDigitFields(const char* line, TruckData& truck, std::index_sequence<Field...>) {
+    ((truck.fields[Field] = digitsOf<Field>(line)), ...);
+}
+
 // Nearly every truck line is 77 digits. Its fields are then read straight off them: at most
 // four digits each, so the values are the ones the general rules give and always fit.
 bool readAllDigitTruckFields(std::string_view line, TruckData& truck) {
     static_assert(truckFieldsFitFourDigits());
-    constexpr std::size_t columns = 77;
+    constexpr std::size_t columns = LastColumnRead;
     if (line.size() < columns)
         return false;
-    for (std::size_t i = 0; i < columns; ++i)
-        if (line[i] < '0' || line[i] > '9')
+    for (std::size_t i = 0; i + 8 <= columns; i += 8)
+        if (!eightDigits(line.data() + i))
             return false;
-    std::size_t pos = 0;
-    for (std::size_t k = 0; k < TruckFields.size(); ++k) {
-        int value = 0;
-        for (int digit = 0; digit < TruckFields[k].width; ++digit)
-            value = value * 10 + (line[pos++] - '0');
-        truck.fields[k] = static_cast<std::int16_t>(value);
-    }
+    if (!eightDigits(line.data() + columns - 8))
+        return false;
+    readDigitFields(line.data(), truck, std::make_index_sequence<TruckFieldCount>{});
     return true;
 }
 
@@ -137,7 +113,11 @@ std::string bareFileName(const std::string& path) {
 
 } // namespace
 
-EffectData ParseEffectLine(const std::string& line, std::int16_t noEvents) {
+std::int32_t ParseEventNo(std::string_view line) {
+    return readInt32Field(line, EventNoField);
+}
+
+EffectData ParseEffectLine(std::string_view line, std::int16_t noEvents) {
     EffectData effect;
     effect.EffectNo = readInt16Field(line, EffectNoField);
     effect.Value = readDoubleField(line, ValueField);
@@ -147,16 +127,17 @@ EffectData ParseEffectLine(const std::string& line, std::int16_t noEvents) {
     return effect;
 }
 
-std::int16_t ParseAnnouncedTrucks(const std::string& line) {
+std::int16_t ParseAnnouncedTrucks(std::string_view line) {
     return readInt16Field(line, AnnouncedField);
 }
 
-TruckData ParseTruckLine(const std::string& line) {
+TruckData ParseTruckLine(std::string_view line, bool keepSourceLine) {
     TruckData truck;
     if (!readAllDigitTruckFields(line, truck))
         for (int k = 1; k <= TruckFieldCount; ++k)
             truck.Data(k) = readInt16Field(line, TruckFields[static_cast<std::size_t>(k - 1)]);
-    truck.SourceLine = line;
+    if (keepSourceLine)
+        truck.SourceLine = line;
     truck.TimeSec = TruckTimeSeconds(truck);
     return truck;
 }
@@ -177,76 +158,17 @@ double TruckTimeSeconds(const TruckData& truck) {
 
 void ParseEventFile(EventStore& store, std::int16_t noEffects, ParseStop* stop) {
     ResetEventStore(store);
-
-    // Nothing in a line says what it is: its kind follows from the counts read so far.
-    enum class State { AwaitEvent, AwaitEffect, ReadTrucks };
-    State state = State::AwaitEvent;
-    EffectData working;
-    std::int16_t announced = 0;
-    std::int16_t trucksRead = 0;
-    std::int16_t effectsBegun = 0;
-    // The working effect is complete but waits for the next effect line to be appended.
-    bool pending = false;
-    long itemNo = 0;
-
-    const auto completeEffect = [&] {
-        pending = true;
-        if (effectsBegun == noEffects) {
-            AddEffect(std::move(working), store.Events(store.NoEvents));
-            pending = false;
-            effectsBegun = 0;
-            state = State::AwaitEvent;
-        } else {
-            state = State::AwaitEffect;
-        }
-    };
-
+    EventParser parser({noEffects, 32767, true}, [&store](ParsedEvent& parsed) {
+        store.Events.append(std::move(parsed.event));
+        store.NoEvents = add16(store.NoEvents, 1);
+    });
     try {
-        for (const std::string& item : store.FileLines) {
-            ++itemNo;
-            switch (state) {
-            case State::AwaitEvent:
-                AddEvent(store, item);
-                state = State::AwaitEffect;
-                break;
-            case State::AwaitEffect:
-                if (pending) {
-                    AddEffect(std::move(working), store.Events(store.NoEvents));
-                    pending = false;
-                }
-                working = ParseEffectLine(item, store.NoEvents);
-                announced = ParseAnnouncedTrucks(item);
-                effectsBegun = add16(effectsBegun, 1);
-                trucksRead = 0;
-                if (announced > 0)
-                    state = State::ReadTrucks;
-                else
-                    completeEffect();
-                break;
-            case State::ReadTrucks:
-                AddTruck(ParseTruckLine(item), working);
-                trucksRead = add16(trucksRead, 1);
-                if (trucksRead == announced)
-                    completeEffect();
-                break;
-            }
-        }
-        // A complete effect waiting at the end of the file is kept rather than dropped; only
-        // an effect still short of trucks is lost.
-        if (pending)
-            AddEffect(std::move(working), store.Events(store.NoEvents));
-    } catch (const RuntimeError& error) {
-        if (stop != nullptr) {
-            *stop = ParseStop{};
-            stop->item = itemNo;
-            stop->number = error.number();
-            if (const auto* fieldError = dynamic_cast<const FieldError*>(&error)) {
-                stop->field = fieldError->field().name;
-                stop->startColumn = fieldError->field().startColumn;
-                stop->width = fieldError->field().width;
-                stop->text = fieldError->text();
-            }
-        }
+        for (const std::string& line : store.FileLines)
+            parser.push(Item{line});
+        parser.finish();
+    } catch (const RuntimeError&) {
+        if (stop != nullptr && parser.stop())
+            *stop = *parser.stop();
         throw;
     }
 }
@@ -257,30 +179,39 @@ bool SelectEventFile(Dialogs& dialogs, EventStore& store, std::string& editorTex
     if (!chosen)
         return false;
     store.FileName = *chosen;
+    std::optional<ReadFailure> failure;
     try {
-        // The file is read whole and closed before the items are taken, so no path leaves
-        // it open.
-        const std::string content = readWholeFile(store.FileName);
-        editorText.clear();
-        editorText.reserve(content.size() + content.size() / 8 + 2);
-        store.FileLines.clear();
-        ItemReader reader(content);
-        std::int16_t count = 0;
-        while (const std::optional<std::string_view> item = reader.next()) {
-            editorText.append(*item);
-            editorText.append("\r\n");
-            // The item after the 32767th overflows here, before it reaches FileLines.
-            count = add16(count, 1);
-            store.FileLines.append(std::string(*item));
+        FileItems read = ReadFileItems(store.FileName, ViewerReadLimits);
+        failure = std::move(read.failure);
+        // A file refused before any item was read leaves the box and the lines as they were.
+        if (!failure || !read.items.empty()) {
+            std::size_t echoBytes = 0;
+            for (const std::string& item : read.items)
+                echoBytes += item.size() + 2;
+            editorText.clear();
+            editorText.reserve(echoBytes);
+            store.FileLines.clear();
+            store.FileLines.reserve(read.items.size());
+            // The item over the limit is shown but not kept.
+            std::uint64_t count = 0;
+            for (std::string& item : read.items) {
+                editorText.append(item);
+                editorText.append("\r\n");
+                if (++count <= ViewerReadLimits.maxItems)
+                    store.FileLines.append(std::move(item));
+            }
         }
-        store.FileName = bareFileName(store.FileName);
-        return true;
     } catch (const std::exception&) {
         // Also a file too large to hold in memory: the user gets the same message.
+        failure = ReadFailure{};
+    }
+    if (failure) {
         dialogs.messageBox("Unkown error while opening file " + store.FileName, "Kestavian");
         store.FileName.clear();
         return false;
     }
+    store.FileName = bareFileName(store.FileName);
+    return true;
 }
 
 std::string SpanTextFromFileName(const std::string& fileName) {

@@ -3,34 +3,30 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "data/event_parser.h"
 #include "data/mod_udts.h"
 #include "platform/dialogs.h"
 #include "platform/runtime_error.h"
 
 namespace kestavian {
 
+// Event header line: EventNo (columns 1-6).
+std::int32_t ParseEventNo(std::string_view line);
 // Effect line: EffectNo, Value, Time and Distance, converted in that order; EventIndex is
 // noEvents, the position of the event being filled; no trucks yet.
-EffectData ParseEffectLine(const std::string& line, std::int16_t noEvents);
+EffectData ParseEffectLine(std::string_view line, std::int16_t noEvents);
 // Effect line: the number of truck lines that follow it (columns 39-42).
-std::int16_t ParseAnnouncedTrucks(const std::string& line);
-// Truck line: the 32 fields in index order, the line itself and its time stamp.
-TruckData ParseTruckLine(const std::string& line);
+std::int16_t ParseAnnouncedTrucks(std::string_view line);
+// Truck line: the 32 fields in index order, its time stamp and, unless told not to, the line
+// itself.
+TruckData ParseTruckLine(std::string_view line, bool keepSourceLine = true);
 // A truck's time stamp in seconds on the simulation's calendar (25-day months, 250-day years).
 double TruckTimeSeconds(const TruckData& truck);
 
-// Where ParseEventFile stopped: the item (1-based position in FileLines), the error number
-// and, when a field failed to convert, the field with its columns and trimmed text. A count
-// passing 32767 leaves field empty.
-struct ParseStop {
-    long item = 0;
-    ErrorNumber number = ErrorNumber::TypeMismatch;
-    std::string field;
-    int startColumn = 0;
-    int width = 0;
-    std::string text;
-};
+// No line parser looks past this column: items cut after it parse the same.
+inline constexpr int LastColumnRead = 77;
 
 // Where the reading stopped and why, in one line: "stopped at line L: FIELD (columns A-B) "TEXT":
 // REASON", without the field part when the parse stopped on a count rather than a field.

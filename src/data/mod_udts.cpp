@@ -2,28 +2,10 @@
 
 #include <utility>
 
-#include "data/line_fields.h"
+#include "data/mod_input.h"
 #include "platform/checked_arithmetic.h"
 
 namespace kestavian {
-
-namespace {
-
-std::size_t dataIndex(long k) {
-    if (k < 1 || k > TruckFieldCount)
-        raiseError(ErrorNumber::SubscriptOutOfRange);
-    return static_cast<std::size_t>(k - 1);
-}
-
-} // namespace
-
-std::int16_t TruckData::Data(long k) const {
-    return fields[dataIndex(k)];
-}
-
-std::int16_t& TruckData::Data(long k) {
-    return fields[dataIndex(k)];
-}
 
 void ResetEventStore(EventStore& store) {
     store.Events.clear();
@@ -32,7 +14,7 @@ void ResetEventStore(EventStore& store) {
 
 void AddEvent(EventStore& store, const std::string& headerLine) {
     EventData event;
-    event.EventNo = readInt32Field(headerLine, FieldLayout{"EventNo", 1, 6});
+    event.EventNo = ParseEventNo(headerLine);
     // Counted first, so a full store raises before it changes.
     const std::int16_t count = add16(store.NoEvents, 1);
     store.Events.append(std::move(event));

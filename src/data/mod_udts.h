@@ -41,10 +41,17 @@ struct TruckData {
     double TimeSec = 0;
 
     // Data(k), k = 1..32; a subscript error outside that range.
-    std::int16_t Data(long k) const;
-    std::int16_t& Data(long k);
+    std::int16_t Data(long k) const { return fields[dataIndex(k)]; }
+    std::int16_t& Data(long k) { return fields[dataIndex(k)]; }
 
     bool operator==(const TruckData&) const = default;
+
+private:
+    static std::size_t dataIndex(long k) {
+        if (k < 1 || k > TruckFieldCount)
+            raiseError(ErrorNumber::SubscriptOutOfRange);
+        return static_cast<std::size_t>(k - 1);
+    }
 };
 
 // One load effect of an event.

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "data/item_reader.h"
+#include "platform/numbers.h"
 #include "support/record_builders.h"
 
 namespace kestavian::test {
@@ -141,16 +142,52 @@ TEST(ParseEventFile, StateMachine) {
     }
 }
 
+// The stream has no limit of events; the store stops at the header of the 32768th. Past 32767 an
+// effect's 16-bit EventIndex can name no event, so it is 0.
+TEST(ParseEventFile, StreamGoesPastTheStoresLimit) {
+    EventStore store;
+    std::vector<ParsedEvent> streamed;
+    EventParser parser({.noEffects = 1}, [&](ParsedEvent& event) { streamed.push_back(event); });
+    for (int i = 0; i < 32768; ++i)
+        for (const std::string& line : {std::string("7"), effectLine(1, 0)}) {
+            store.FileLines.append(line);
+            parser.push(Item{line});
+        }
+    parser.finish();
+    ParseStop stop;
+    EXPECT_EQ(ErrorOf([&] { ParseEventFile(store, 1, &stop); }), ErrorNumber::Overflow);
+    EXPECT_EQ(store.NoEvents, 32767);
+    EXPECT_EQ(stop.item, 65535);
+    ASSERT_EQ(streamed.size(), 32768u);
+    EXPECT_EQ(streamed[32766].event, store.Events(32767));
+    EXPECT_EQ(streamed[32767].position, 32768u);
+    EXPECT_EQ(streamed[32767].event.Effects(1).EventIndex, 0);
+}
+
 // Padded, signed or trailed lines leave the all-digit path; their fields read the same.
 TEST(ParseEventFile, TruckLineVariantsReadAlike) {
     const TruckData plain = ParseTruckLine(TruckLineA);
     EXPECT_EQ(ParseTruckLine(TruckLineA + " ignored after column 77").fields, plain.fields);
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 5, " 3")).fields, plain.fields);
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 22, "+412")).fields, plain.fields);
+    EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 75, " ")).fields, plain.fields);
     TruckData negative = ParseTruckLine(withField(TruckLineA, 19, "-45"));
     EXPECT_EQ(negative.Data(Speed), -45);
     negative.Data(Speed) = plain.Data(Speed);
     EXPECT_EQ(negative.fields, plain.fields);
+}
+
+// Plain figures take a quicker road than the number rules; the value, the sign of a zero and the
+// refusals must be theirs.
+TEST(ParseEventFile, FiguresReadAsTheNumberRulesDo) {
+    for (const std::string text : {"23983510.15", "-0", "+3.", ".25", "0.1", "999999999999999",
+                                   "-1.0000000001", "1e3", ".", "-", "1.2.3", "1 2", "0x10"}) {
+        std::string padded = std::string(15 - text.size(), ' ') + text;
+        const std::string line = withField(effectLine(1, 0), 13, padded);
+        EXPECT_EQ(Outcome([&] { return ParseEffectLine(line, 1).Time; }),
+                  Outcome([&] { return textToDouble(text); }))
+            << text;
+    }
 }
 
 // The worked example checks the calendar; a month or day of -32768 has no day before it.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "drawing/headless_scene.h"
 #include "drawing/picture_size.h"
 #include "drawing/scene_drawing.h"
 #include "drawing/truck_drawing.h"
@@ -38,10 +39,11 @@ int darkWidth(const QImage& image, int top, int rows) {
 
 TEST(ImageSurface, ReplaysTheDrawingAtTheScreensRatio) {
     ImageSurface picture(PictureWidthPixels, PictureHeightPixels);
-    DrawEffectBackground(picture, {}, MakeEffect({.Value = 812.5}));
-    DrawTruck(picture, 20.0f, -10.0, 1,
-              MakeTruck({.Length = 120, .NoAxles = 2, .GrossWeight = 400, .AxleSpacings = {50}}),
-              {});
+    HeadlessScene labels{ViewSettings{}};
+    TruckData firstOn;
+    DrawEffectBackground({}, Scene{picture, labels, firstOn}, MakeEffect({.Value = 812.5}));
+    DrawTruck({}, picture, -10.0, 1,
+              MakeTruck({.Length = 120, .NoAxles = 2, .GrossWeight = 400, .AxleSpacings = {50}}));
     const ImageSurface copy = picture; // before anything was rendered
     const QImage oneToOne = picture.Image().copy();
 

@@ -11,6 +11,7 @@
 #include "data/item_reader.h"
 #include "data/mod_input.h"
 #include "drawing/headless_scene.h"
+#include "fuzz/stream_differential.h"
 #include "platform/runtime_error.h"
 
 namespace kestavian::fuzz {
@@ -104,6 +105,7 @@ void showEffect(HeadlessScene& scene, const EffectData& effect, bool critPos, un
 
 void RunFuzzInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    CheckStreamingAgreesWithWhole(bytes);
     const std::optional<std::vector<std::string>> items = readItems(bytes);
     if (!items)
         return;

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/event_parser.h"
+
+namespace kestavian {
+
+// Reading event files from disk. Nothing here asks the user or shows anything: a read gives what
+// it read, or the reason it could not, for the caller to tell in its own way. Only regular files
+// are read (a FIFO or a device could block or never end), in bounded chunks, and the file is
+// closed on every path.
+
+enum class ReadFailureKind {
+    NoSuchFile,
+    Folder,
+    NotRegularFile, // a FIFO, a device, a socket
+    TooLarge,       // more items or bytes than the reader's limits allow
+    SystemError,    // anything the system refused, with its own text (e.g. "Permission denied")
+};
+
+struct ReadFailure {
+    ReadFailureKind kind = ReadFailureKind::SystemError;
+    std::string text; // one line, to follow "cannot read FILE: "
+};
+
+struct ReadLimits {
+    std::uint64_t maxItems = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max();
+};
+
+// The viewer holds at most 32,767 items (a 16-bit count) of a file of at most 32,767 lines of
+// 512 bytes, over six times the widest line of the format. Anything larger is not an event file
+// for it, and holding it whole (twice over, with the text box) could exhaust memory.
+inline constexpr ReadLimits ViewerReadLimits{32767, 32767u * 512u};
+
+struct FileItems {
+    // The items read, also when the read failed part-way. A file refused for too many items
+    // gives the items up to and including the first one over the limit.
+    std::vector<std::string> items;
+    std::optional<ReadFailure> failure;
+};
+
+// The items of the file at path, by the reading rule. A file larger than limits.maxBytes is
+// refused before anything is read.
+FileItems ReadFileItems(const std::string& path, const ReadLimits& limits);
+
+// Bytes read so far, of the file's size when it was opened.
+using ReadProgress = std::function<void(std::uint64_t bytesRead, std::uint64_t totalBytes)>;
+
+struct StreamOutcome {
+    std::optional<ReadFailure> failure; // the file could not be read (to its end)
+    std::optional<ParseStop> stop;      // a line stopped the parse; the events before it came
+    std::uint64_t events = 0;           // events handed over
+};
+
+// Streams the file at path through the parser, noEffects effect blocks per event, handing each
+// event over as it is finished (see EventParser). No limit on items, events or size: memory
+// holds one chunk and one event, whatever the file's size. Trucks do not keep their lines, and
+// items are cut after the last column a parser reads. A RuntimeError thrown by onEvent
+// propagates.
+StreamOutcome StreamEventFile(const std::string& path, std::int16_t noEffects,
+                              const EventParser::EventSink& onEvent,
+                              const ReadProgress& onProgress = {},
+                              std::size_t chunkBytes = std::size_t{1} << 20);
+
+} // namespace kestavian
