@@ -3,13 +3,15 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
 
+#include "bench/bench_dialogs.h"
 #include "drawing/image_surface.h"
 #include "drawing/scene_drawing.h"
-#include "platform/given_file_dialogs.h"
 #include "window/frm_main.h"
 #include "window/picture_box.h"
 
@@ -48,12 +50,13 @@ void BM_DrawSceneAtTime20Trucks(benchmark::State& state) {
     const EffectData effect = twentyTrucks();
     const double ratio = static_cast<double>(state.range(0));
     ImageSurface surface(641, 167);
-    const SceneContext context{30.0f, true, {}};
+    ViewSettings view;
+    view.Span = 30.0f;
     TruckData first;
     NoLabels labels;
     std::int16_t value = 0;
     for (auto _ : state) {
-        DrawSceneAtTime(surface, context, effect, false, value, first, labels);
+        DrawSceneAtTime(view, Scene{surface, labels, first}, effect, false, value);
         benchmark::DoNotOptimize(surface.imageAt(ratio).constBits());
         value = static_cast<std::int16_t>((value + 7) % 400);
     }
@@ -67,17 +70,18 @@ BENCHMARK(BM_DrawSceneAtTime20Trucks)
 // One effect of the sample from the scrubber's start to where playback stops, tick by tick,
 // each tick redrawing the scene in the window and rendering it as the window's repaint would.
 void BM_PlaybackSweep(benchmark::State& state) {
-    frmMain window(std::make_unique<GivenFileDialogs>(std::string(KESTAVIAN_EXAMPLES) +
-                                                      "/Events_30_sample.txt"));
-    window.cmdOpen_Click();
+    frmMain window(std::make_unique<bench::OneFileDialogs>(std::string(KESTAVIAN_EXAMPLES) +
+                                                           "/Events_30_sample.txt"));
+    const FormControls& ui = window.controls();
+    ui.cmdOpen->click();
     long ticks = 0;
     for (auto _ : state) {
-        window.scrTrucks->setValue(0);
-        for (int previous = -1; previous != window.scrTrucks->value(); ++ticks) {
-            previous = window.scrTrucks->value();
-            window.Timer1_Timer();
+        ui.scrTrucks->setValue(0);
+        for (int previous = -1; previous != ui.scrTrucks->value(); ++ticks) {
+            previous = ui.scrTrucks->value();
+            QMetaObject::invokeMethod(ui.Timer1, "timeout");
             benchmark::DoNotOptimize(
-                window.GA->surface().imageAt(window.GA->devicePixelRatioF()).constBits());
+                ui.GA->surface().imageAt(ui.GA->devicePixelRatioF()).constBits());
         }
     }
     state.counters["ticks/sweep"] =

@@ -18,21 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_dialogs.h"
 #include "window/frm_main.h"
 
 namespace {
 
 using namespace kestavian;
-
-// The open dialog always answers with the sample; the other dialogs are dismissed.
-class SampleDialogs : public Dialogs {
-public:
-    std::optional<std::string> openFile(const std::string&, const std::string&) override {
-        return std::string(KESTAVIAN_EXAMPLES "/Events_30_sample.txt");
-    }
-    std::string inputBox(const std::string&, const std::string&) override { return {}; }
-    void messageBox(const std::string&, const std::string&) override {}
-};
 
 // After the allocator has handed back what it holds free, so the figure follows the memory in use.
 long residentKilobytes() {
@@ -55,7 +46,8 @@ int main(int argc, char** argv) {
     // grows by design, so they are spaced out to keep that growth far below the tolerance.
     constexpr int TicksPerRewind = 100, TicksPerAction = 500;
 
-    frmMain window(std::make_unique<SampleDialogs>());
+    frmMain window(
+        std::make_unique<bench::OneFileDialogs>(KESTAVIAN_EXAMPLES "/Events_30_sample.txt"));
     const FormControls& ui = window.controls();
     const auto pick = [](QComboBox* list, int index) {
         list->setCurrentIndex(index);

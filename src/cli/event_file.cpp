@@ -1,54 +1,23 @@
 #include "cli/event_file.h"
 
 #include <QFile>
-#include <cmath>
-#include <filesystem>
 
-#include "platform/given_file_dialogs.h"
+#include "data/event_file_reader.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
 
 namespace kestavian::cli {
 
-namespace {
-
-constexpr long MaxItems = 32767;
-
-// Why a path is not a readable event file, told before reading so the message can be specific.
-std::string unreadableReason(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found)
-        return "no such file";
-    if (fs::is_directory(status))
-        return "it is a folder";
-    if (!ec && !fs::is_regular_file(status))
-        return "not a regular file";
-    return {};
-}
-
-} // namespace
-
 bool EventFile::load(const QString& path, std::int16_t noEffects, std::string& reason) {
     const std::string localPath = QFile::encodeName(path).toStdString();
-    reason = unreadableReason(localPath);
-    if (!reason.empty())
-        return false;
-
-    GivenFileDialogs dialogs(localPath);
-    std::string editorText;
-    if (!SelectEventFile(dialogs, store_, editorText)) {
-        // The reader keeps the items taken before it failed: a full list means the limit.
-        if (store_.FileLines.size() == MaxItems) {
-            reason = "it holds more than 32767 items";
-        } else {
-            QFile file(path);
-            reason = file.open(QIODevice::ReadOnly) ? "it cannot be read"
-                                                    : file.errorString().toStdString();
-        }
+    FileItems read = ReadFileItems(localPath, ViewerReadLimits);
+    if (read.failure) {
+        reason = read.failure->text;
         return false;
     }
+    for (std::string& item : read.items)
+        store_.FileLines.append(std::move(item));
+    store_.FileName = BareFileName(localPath);
 
     ParseStop stop;
     try {

@@ -106,11 +106,6 @@ bool readAllDigitTruckFields(std::string_view line, TruckData& truck) {
     return true;
 }
 
-std::string bareFileName(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 } // namespace
 
 std::int32_t ParseEventNo(std::string_view line) {
@@ -173,45 +168,9 @@ void ParseEventFile(EventStore& store, std::int16_t noEffects, ParseStop* stop) 
     }
 }
 
-bool SelectEventFile(Dialogs& dialogs, EventStore& store, std::string& editorText) {
-    const std::optional<std::string> chosen =
-        dialogs.openFile("Text files|*.txt|All files|*.*", "txt");
-    if (!chosen)
-        return false;
-    store.FileName = *chosen;
-    std::optional<ReadFailure> failure;
-    try {
-        FileItems read = ReadFileItems(store.FileName, ViewerReadLimits);
-        failure = std::move(read.failure);
-        // A file refused before any item was read leaves the box and the lines as they were.
-        if (!failure || !read.items.empty()) {
-            std::size_t echoBytes = 0;
-            for (const std::string& item : read.items)
-                echoBytes += item.size() + 2;
-            editorText.clear();
-            editorText.reserve(echoBytes);
-            store.FileLines.clear();
-            store.FileLines.reserve(read.items.size());
-            // The item over the limit is shown but not kept.
-            std::uint64_t count = 0;
-            for (std::string& item : read.items) {
-                editorText.append(item);
-                editorText.append("\r\n");
-                if (++count <= ViewerReadLimits.maxItems)
-                    store.FileLines.append(std::move(item));
-            }
-        }
-    } catch (const std::exception&) {
-        // Also a file too large to hold in memory: the user gets the same message.
-        failure = ReadFailure{};
-    }
-    if (failure) {
-        dialogs.messageBox("Unkown error while opening file " + store.FileName, "Kestavian");
-        store.FileName.clear();
-        return false;
-    }
-    store.FileName = bareFileName(store.FileName);
-    return true;
+std::string BareFileName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string SpanTextFromFileName(const std::string& fileName) {

@@ -7,7 +7,6 @@
 
 #include "data/event_parser.h"
 #include "data/mod_udts.h"
-#include "platform/dialogs.h"
 #include "platform/runtime_error.h"
 
 namespace kestavian {
@@ -37,11 +36,8 @@ std::string DescribeStop(const ParseStop& stop);
 // RuntimeError; the store keeps what was appended before, and *stop (when given) says where.
 void ParseEventFile(EventStore& store, std::int16_t noEffects, ParseStop* stop = nullptr);
 
-// Asks for an event file and reads its items into store.FileLines and editorText (each item
-// followed by "\r\n"). On success FileName becomes the bare file name and the result is true.
-// Cancelling returns false and leaves FileName alone. Any other failure shows the one message
-// of the program, empties FileName and returns false; what was read before it stays.
-bool SelectEventFile(Dialogs& dialogs, EventStore& store, std::string& editorText);
+// The file's own name: the text after the last "/" or "\\" of the path, or the whole of it.
+std::string BareFileName(const std::string& path);
 
 // The text between the first and the second "_" of a file name; empty with fewer than two.
 std::string SpanTextFromFileName(const std::string& fileName);

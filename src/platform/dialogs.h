@@ -11,11 +11,13 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    // Open-file dialog. filter is in the "Text files|*.txt|All files|*.*" form; only an
-    // existing file can be chosen; a name typed without extension gets defaultExtension.
-    // Returns the full path, or nothing when the user cancelled.
+    // Open-file dialog, starting in startFolder (the current folder when empty). filter is in the
+    // "Text files|*.txt|All files|*.*" form; only an existing file can be chosen; a name typed
+    // without extension that does not exist as typed gets defaultExtension. Returns the full
+    // path, or nothing when the user cancelled.
     virtual std::optional<std::string> openFile(const std::string& filter,
-                                                const std::string& defaultExtension) = 0;
+                                                const std::string& defaultExtension,
+                                                const std::string& startFolder) = 0;
 
     // Input box with a prompt and a title and no default text. Returns the reply; the empty
     // text when the user cancelled.

@@ -4,16 +4,25 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QShortcut>
 #include <QTimer>
 #include <algorithm>
 
+#include "data/event_file_reader.h"
 #include "data/mod_input.h"
 #include "drawing/bridge_drawing.h"
 #include "drawing/picture_file.h"
@@ -22,15 +31,27 @@
 #include "platform/checked_arithmetic.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
+#include "window/controls.h"
 #include "window/picture_box.h"
 #include "window/qt_dialogs.h"
-#include "window/scroll_bar.h"
+
+// The window's resources live in this static library; using them here keeps them linked in.
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace kestavian {
 
 namespace {
 
 const char* const AppTitle = "Kestavian";
+// Where the Open dialog starts: the folder of the last file opened, kept across runs.
+const char* const LastFolderKey = "open/lastFolder";
+
+// The program's settings, in the platform's usual place.
+QSettings settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kestavian", "Kestavian");
+}
 
 // Positions and sizes are in twips, 15 to a pixel at 96 dots per inch.
 constexpr int twipsToPixels(int twips) {
@@ -105,6 +126,8 @@ frmMain::frmMain(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     if (!dialogs_)
         dialogs_ = std::make_unique<QtDialogs>(this);
     setWindowTitle("Event Visualization");
+    initResources();
+    setWindowIcon(QIcon(":/kestavian.svg"));
     // The controls have fixed sizes, so the captions need a compact face to fit them.
     QFont uiFont = font();
     uiFont.setPointSizeF(8);
@@ -114,6 +137,7 @@ frmMain::frmMain(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     createControls();
     applyStartupSettings();
     connectHandlers();
+    addShortcuts();
     Form_Load();
     Timer1->start();
     Editor->setFocus();
@@ -150,8 +174,8 @@ void frmMain::createControls() {
     lblDistance = label(GA, "lblDistance", {4920, 2160, 2055, 255, 16}, "0");
     lblTime = label(GA, "lblTime", {7440, 2160, 2055, 255, 15}, "0");
     scrTrucks = place<Bar>(this, "scrTrucks", {240, 2880, 9615, 255, 12}, Qt::Horizontal);
-    cmdOpen = place<QPushButton>(this, "cmdOpen", {7080, 3360, 1215, 375, 2}, "Open");
-    cmdSave = place<QPushButton>(this, "cmdSave", {8520, 3360, 1215, 375, 3}, "Save Picture");
+    cmdOpen = place<CommandButton>(this, "cmdOpen", {7080, 3360, 1215, 375, 2}, "Open");
+    cmdSave = place<CommandButton>(this, "cmdSave", {8520, 3360, 1215, 375, 3}, "Save Picture");
     Frame3 = place<QGroupBox>(this, "Frame3", {240, 3360, 3015, 735, 20}, "Datum Type");
     optDatum[0] = place<QRadioButton>(Frame3, "optDatum(0)", {240, 240, 735, 375, 22}, "RHS");
     optDatum[1] = place<QRadioButton>(Frame3, "optDatum(1)", {960, 240, 735, 375, 21}, "Mixed");
@@ -215,6 +239,10 @@ void frmMain::applyStartupSettings() {
     }
     // The user may type in the file's box (nothing reads it); the diagnostics box is the log.
     txtOut->setReadOnly(true);
+    // A file dropped on a text box opens like one dropped anywhere else on the window.
+    setAcceptDrops(true);
+    for (QWidget* box : std::initializer_list<QWidget*>{Editor, txtOut, txtNoEffects})
+        box->setAcceptDrops(false);
     Timer1->setInterval(500);
     chkAnimate->setChecked(true);
     chkCritPos->setChecked(false);
@@ -273,6 +301,37 @@ void frmMain::connectHandlers() {
     };
     onOption(datumGroup_, &frmMain::optDatum_Click);
     onOption(driveSideGroup_, &frmMain::optDriveSide_Click);
+}
+
+// A file dropped anywhere on the window is opened; of several, the first.
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openFile(path);
+}
+
+QString frmMain::droppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().isEmpty())
+        return {};
+    return data->urls().constFirst().toLocalFile();
+}
+
+// The keys of the commands, as in any desktop program; the buttons keep their captions.
+void frmMain::addShortcuts() {
+    const auto key = [this](Qt::Key letter, auto action) {
+        connect(new QShortcut(QKeySequence(Qt::CTRL | letter), this), &QShortcut::activated, this,
+                action);
+    };
+    key(Qt::Key_O, [this] { cmdOpen->click(); });
+    key(Qt::Key_S, [this] { cmdSave->click(); });
+    key(Qt::Key_Q, [this] { close(); });
 }
 
 void frmMain::Form_Load() {
@@ -342,14 +401,56 @@ void frmMain::setEditorText(const std::string& text) {
 void frmMain::cmdOpen_Click() {
     store.FileLines.clear();
     setEditorText("");
+    // The dialog (CD) starts where the last file was opened.
+    const std::optional<std::string> chosen = dialogs_->openFile(
+        "Text files|*.txt|All files|*.*", "txt",
+        QFile::encodeName(settings().value(LastFolderKey).toString()).toStdString());
+    // Cancelled: FileName keeps the name it had.
+    if (chosen)
+        openChosenFile(*chosen);
+}
 
-    bool selected = false;
-    std::string readText;
-    skipOnError([&] { selected = SelectEventFile(*dialogs_, store, readText); });
-    // The box shows what was read, also when reading failed part-way.
-    if (!readText.empty())
-        setEditorText(readText);
-    if (!selected)
+void frmMain::openFile(const QString& path) {
+    run([&] {
+        store.FileLines.clear();
+        setEditorText("");
+        openChosenFile(QFile::encodeName(path).toStdString());
+    });
+}
+
+bool frmMain::SelectEventFile(const std::string& path) {
+    store.FileName = path;
+    FileItems read;
+    try {
+        read = ReadFileItems(path, ViewerReadLimits);
+    } catch (const std::exception&) {
+        // Also a file too large to hold in memory: the user gets the same message.
+        read.failure = ReadFailure{};
+    }
+    // What was read is shown, also when the reading failed part-way; the item over the limit is
+    // shown but not kept.
+    if (!read.items.empty()) {
+        std::string echo;
+        for (std::string& item : read.items) {
+            echo += item;
+            echo += "\r\n";
+            if (static_cast<std::uint64_t>(store.FileLines.size()) < ViewerReadLimits.maxItems)
+                store.FileLines.append(std::move(item));
+        }
+        setEditorText(echo);
+    }
+    if (read.failure) {
+        dialogs_->messageBox("Unkown error while opening file " + store.FileName, AppTitle);
+        store.FileName.clear();
+        return false;
+    }
+    store.FileName = BareFileName(path);
+    settings().setValue(LastFolderKey, QFileInfo(QFile::decodeName(path.c_str())).absolutePath());
+    return true;
+}
+
+void frmMain::openChosenFile(const std::string& path) {
+    if (!SelectEventFile(path))
         return;
 
     ParseStop stop;
@@ -441,6 +542,8 @@ void frmMain::appendToTxtOut(const std::string& line) {
     QTextCursor cursor(txtOut->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(QString::fromStdString(line) + '\n');
+    // The newest lines in sight.
+    txtOut->verticalScrollBar()->setValue(txtOut->verticalScrollBar()->maximum());
 }
 
 void frmMain::showEffect(const EffectData& effect) {

@@ -17,6 +17,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -86,6 +87,14 @@ public:
     // The folder pictures are saved in: the program's own unless changed.
     void setPictureFolder(const QString& folder) { pictureFolder_ = folder; }
 
+    // Opens the file at path as if it had been chosen in the Open dialog: from the command line,
+    // from a file manager, or dropped on the window.
+    void openFile(const QString& path);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     // Handlers, named after the control and the notification.
     void chkAnimate_Click();
@@ -103,6 +112,12 @@ private:
     void Timer1_Timer();
     void txtNoEffects_Change();
 
+    // The Open command once a file is chosen: SelectEventFile (read the items, echo them, or show
+    // the message) and the rest of the command.
+    void openChosenFile(const std::string& path);
+    bool SelectEventFile(const std::string& path);
+    static QString droppedFile(const QMimeData* data);
+
     // ShowEvent and DrawSceneAtTime on this window's picture, labels and scrubber.
     void showEffect(const EffectData& effect);
     void drawScene(const EffectData& effect, bool critPos);
@@ -116,6 +131,7 @@ private:
     void createControls();
     void applyStartupSettings();
     void connectHandlers();
+    void addShortcuts();
     template <typename Handler> void run(Handler&& handler);
 
     // The effect picked in the two lists; a runtime error when the pair does not exist.

@@ -1,5 +1,6 @@
 #include "window/qt_dialogs.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -56,15 +57,18 @@ QString toQtNameFilter(std::string_view filter) {
 }
 
 std::optional<std::string> QtDialogs::openFile(const std::string& filter,
-                                               const std::string& defaultExtension) {
+                                               const std::string& defaultExtension,
+                                               const std::string& startFolder) {
     OpenFileDialog dialog(parent_, QString::fromStdString(defaultExtension));
     dialog.setNameFilter(toQtNameFilter(filter));
+    if (!startFolder.empty())
+        dialog.setDirectory(QFile::decodeName(startFolder.c_str()));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return std::nullopt;
-    return chosen.constFirst().toStdString();
+    return QFile::encodeName(chosen.constFirst()).toStdString();
 }
 
 std::string QtDialogs::inputBox(const std::string& prompt, const std::string& title) {

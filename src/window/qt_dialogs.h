@@ -17,7 +17,8 @@ public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
     std::optional<std::string> openFile(const std::string& filter,
-                                        const std::string& defaultExtension) override;
+                                        const std::string& defaultExtension,
+                                        const std::string& startFolder) override;
     std::string inputBox(const std::string& prompt, const std::string& title) override;
     void messageBox(const std::string& text, const std::string& title) override;
 

@@ -6,8 +6,9 @@
 namespace kestavian::test {
 
 std::optional<std::string> ScriptedDialogs::openFile(const std::string& filter,
-                                                     const std::string& defaultExtension) {
-    openFileCalls.push_back({filter, defaultExtension});
+                                                     const std::string& defaultExtension,
+                                                     const std::string& startFolder) {
+    openFileCalls.push_back({filter, defaultExtension, startFolder});
     if (whileShown)
         whileShown();
     if (files.empty()) {

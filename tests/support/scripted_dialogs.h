@@ -17,6 +17,7 @@ public:
     struct OpenFileCall {
         std::string filter;
         std::string defaultExtension;
+        std::string startFolder;
     };
     struct InputBoxCall {
         std::string prompt;
@@ -28,7 +29,8 @@ public:
     };
 
     std::optional<std::string> openFile(const std::string& filter,
-                                        const std::string& defaultExtension) override;
+                                        const std::string& defaultExtension,
+                                        const std::string& startFolder) override;
     std::string inputBox(const std::string& prompt, const std::string& title) override;
     void messageBox(const std::string& text, const std::string& title) override;
 

@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 
 #include "data/event_file_reader.h"
-#include "support/scripted_dialogs.h"
 
 namespace kestavian::test {
 namespace {
@@ -37,12 +36,17 @@ long openDescriptors() {
     return std::distance(fs::directory_iterator("/proc/self/fd"), {});
 }
 
-TEST(SelectEventFile, ReadsTheItemsOrLeavesThemAlone) {
+// Reading gives the items, or the reason it could not, also when it stopped part-way; the
+// streaming read gives the same reasons, without the viewer's limits. The file is closed
+// whatever happened.
+TEST(ReadFileItems, ItemsOrTheReason) {
     const TempDir dir;
-    std::string full, fullEcho;
+    std::string full;
     for (int i = 0; i < 32767; ++i)
-        full += "1\n", fullEcho += "1\r\n";
+        full += "1\n";
     const std::vector<std::string> fullLines(32767, "1");
+    std::vector<std::string> overLines = fullLines;
+    overLines.push_back("1"); // the item over the limit is read, for the caller to show
     const std::string fifo = (dir.path / "fifo.txt").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     // Files of NULs at the byte limit and one past it.
@@ -53,67 +57,34 @@ TEST(SelectEventFile, ReadsTheItemsOrLeavesThemAlone) {
     fs::resize_file(sparse, largest.size() + 1);
     using enum ReadFailureKind;
     const struct {
-        std::optional<std::string> chosen; // nothing: cancelled
-        std::vector<std::string> lines;
-        std::string editor;
-        std::string fileName; // empty: the message is shown
+        std::string path;
+        std::vector<std::string> items;
         std::optional<ReadFailureKind> kind = {};
-        std::string reason = {}; // why the file was not read
+        std::string reason = {};
     } cases[] = {
-        {std::nullopt, {"kept"}, "kept", "previous.txt"},
-        {dir.write("run_1_dir/Events_30_x.txt", "12\r\n1  5.0,x\r\n"),
-         {"12", "1  5.0", "x"},
-         "12\r\n1  5.0\r\nx\r\n",
-         "Events_30_x.txt"},
-        {dir.write("run\\Events_45_b.txt", "7\r\r"), {"7", ""}, "7\r\n\r\n", "Events_45_b.txt"},
-        {dir.write("empty.txt", ""), {}, "", "empty.txt"},
-        {dir.write("full.txt", full), fullLines, fullEcho, "full.txt"},
-        // Whatever fails, the one message; what was read before stays. The item that overflows
-        // the count was echoed but not kept.
-        {dir.write("big.txt", full + "1\n"), fullLines, fullEcho + "1\r\n", "", TooLarge,
-         "it holds more than 32767 items"},
-        {atLimit, {largest}, largest + "\r\n", "at_limit.txt"},
-        {sparse, {"kept"}, "kept", "", TooLarge, "it is larger than 16776704 bytes"},
-        {(dir.path / "missing.txt").string(), {"kept"}, "kept", "", NoSuchFile, "no such file"},
-        {dir.path.string(), {"kept"}, "kept", "", Folder, "it is a folder"},
-        {fifo, {"kept"}, "kept", "", NotRegularFile, "not a regular file"},
-        {"/dev/null", {"kept"}, "kept", "", NotRegularFile, "not a regular file"},
-        {dir.write("plain", "") + "/x", {"kept"}, "kept", "", SystemError, "Not a directory"},
+        {dir.write("run_1_dir/Events_30_x.txt", "12\r\n1  5.0,x\r\n"), {"12", "1  5.0", "x"}},
+        {dir.write("empty.txt", ""), {}},
+        {dir.write("full.txt", full), fullLines},
+        {dir.write("big.txt", full + "1\n"), overLines, TooLarge, "it holds more than 32767 items"},
+        {atLimit, {largest}},
+        {sparse, {}, TooLarge, "it is larger than 16776704 bytes"},
+        {(dir.path / "missing.txt").string(), {}, NoSuchFile, "no such file"},
+        {dir.path.string(), {}, Folder, "it is a folder"},
+        {fifo, {}, NotRegularFile, "not a regular file"},
+        {"/dev/null", {}, NotRegularFile, "not a regular file"},
+        {dir.write("plain", "") + "/x", {}, SystemError, "Not a directory"},
         // The system would stop the name at the NUL and read "plain".
-        {dir.path.string() + "/plain\0.txt"s, {"kept"}, "kept", "", NoSuchFile, "no such file"},
+        {dir.path.string() + "/plain\0.txt"s, {}, NoSuchFile, "no such file"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.chosen.value_or("cancelled"));
-        ScriptedDialogs dialogs;
-        dialogs.files.push_back(c.chosen);
-        EventStore store;
-        store.FileName = "previous.txt";
-        store.FileLines.append("kept");
-        std::string editor = "kept";
+        SCOPED_TRACE(c.path.substr(0, 80));
         const long descriptors = openDescriptors();
-
-        EXPECT_EQ(SelectEventFile(dialogs, store, editor), c.chosen && !c.fileName.empty());
-        EXPECT_EQ(openDescriptors(), descriptors); // the file is closed whatever happened
-        EXPECT_TRUE(std::equal(store.FileLines.begin(), store.FileLines.end(), c.lines.begin(),
-                               c.lines.end()));
-        // Compared whole, shown by its start: one row is 16 MB.
-        EXPECT_TRUE(editor == c.editor) << testing::PrintToString(editor.substr(0, 80));
-        EXPECT_EQ(store.FileName, c.fileName);
-        ASSERT_EQ(dialogs.messageBoxCalls.size(), c.fileName.empty() ? 1u : 0u);
-        if (c.fileName.empty()) {
-            EXPECT_EQ(dialogs.messageBoxCalls[0].text,
-                      "Unkown error while opening file " + *c.chosen);
-            EXPECT_EQ(dialogs.messageBoxCalls[0].title, "Kestavian");
-        }
-        if (!c.chosen)
-            continue;
-        // The reasons behind the message; streaming knows no limits.
-        const std::optional<ReadFailure> failure =
-            ReadFileItems(*c.chosen, ViewerReadLimits).failure;
-        EXPECT_EQ(failure ? failure->text : "", c.reason);
-        EXPECT_EQ(failure ? std::optional(failure->kind) : std::nullopt, c.kind);
+        const FileItems read = ReadFileItems(c.path, ViewerReadLimits);
+        EXPECT_TRUE(read.items == c.items) << read.items.size();
+        EXPECT_EQ(read.failure ? read.failure->text : "", c.reason);
+        EXPECT_EQ(read.failure ? std::optional(read.failure->kind) : std::nullopt, c.kind);
         const std::optional<ReadFailure> streamed =
-            StreamEventFile(*c.chosen, 3, [](ParsedEvent&) {}).failure;
+            StreamEventFile(c.path, 3, [](ParsedEvent&) {}).failure;
         EXPECT_EQ(streamed ? std::optional(streamed->kind) : std::nullopt,
                   c.kind == TooLarge ? std::nullopt : c.kind);
         EXPECT_EQ(openDescriptors(), descriptors);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/dialogs.h"
+
+namespace kestavian::bench {
+
+// Dialogs for running the window without a person: the open dialog answers with one file, an
+// input box is cancelled, a message box is dismissed.
+class OneFileDialogs : public Dialogs {
+public:
+    explicit OneFileDialogs(std::string path) : path_(std::move(path)) {}
+    std::optional<std::string> openFile(const std::string&, const std::string&,
+                                        const std::string&) override {
+        return path_;
+    }
+    std::string inputBox(const std::string&, const std::string&) override { return {}; }
+    void messageBox(const std::string&, const std::string&) override {}
+
+private:
+    std::string path_;
+};
+
+} // namespace kestavian::bench
