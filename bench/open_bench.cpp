@@ -1,6 +1,7 @@
 // Opening the largest event file the viewer takes: 32,767 lines.
 #include <benchmark/benchmark.h>
 
+#include <QPushButton>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,9 +10,10 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench/bench_dialogs.h"
+#include "data/event_file_reader.h"
 #include "data/item_reader.h"
 #include "data/mod_input.h"
-#include "platform/given_file_dialogs.h"
 #include "window/frm_main.h"
 
 namespace {
@@ -69,36 +71,37 @@ void BM_ParseEventFile(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseEventFile)->Unit(benchmark::kMillisecond);
 
-// From the disk: read, Editor text and FileLines, then the parse.
-void BM_SelectAndParse(benchmark::State& state) {
+// From the disk: the items read, then the parse.
+void BM_ReadAndParse(benchmark::State& state) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                        ("kestavian_bench_" + std::to_string(::getpid()) + ".txt");
     std::ofstream(path, std::ios::binary) << fileContent();
-    GivenFileDialogs dialogs(path.string());
     for (auto _ : state) {
-        EventStore store;
-        std::string editor;
-        if (!SelectEventFile(dialogs, store, editor)) {
+        FileItems read = ReadFileItems(path.string(), ViewerReadLimits);
+        if (read.failure) {
             state.SkipWithError("the file could not be read");
             break;
         }
+        EventStore store;
+        for (std::string& item : read.items)
+            store.FileLines.append(std::move(item));
         ParseEventFile(store, 3);
-        benchmark::DoNotOptimize(editor.size());
+        benchmark::DoNotOptimize(store.NoEvents);
     }
     std::error_code ec;
     std::filesystem::remove(path, ec);
 }
-BENCHMARK(BM_SelectAndParse)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAndParse)->Unit(benchmark::kMillisecond);
 
 // The whole Open as the user sees it: dialog answered, Editor filled, parse, lists, first event.
 void BM_OpenInWindow(benchmark::State& state) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                        ("Events_30_bench_" + std::to_string(::getpid()) + ".txt");
     std::ofstream(path, std::ios::binary) << fileContent();
-    frmMain window(std::make_unique<GivenFileDialogs>(path.string()));
+    frmMain window(std::make_unique<bench::OneFileDialogs>(path.string()));
     for (auto _ : state) {
-        window.cmdOpen_Click();
-        if (window.store.NoEvents != 4681) {
+        window.controls().cmdOpen->click();
+        if (window.state().store.NoEvents != 4681) {
             state.SkipWithError("the file was not opened");
             break;
         }
