@@ -214,6 +214,8 @@ TEST(DrawSceneAtTime, TrucksAndLabelsAtOneMoment) {
         {false, {TruckA(), TruckB()}, false, {t, t}, {"Position:  10"}, {-10, -42.5}},
         {true, {TruckA()}, true, {"Cur time:  100.8"}, {"Position:  16"}, {-16}},
         {true, {TruckA(), twinOfA}, false, {t, t}, {"Position:  10", "Position:  5"}, {-10, -5}},
+        // Timed as direction 1 (no span added under Mixed), placed as direction 2.
+        {false, {With(TruckB(), Direction, 3)}, false, {t}, {"Position:  12.5"}, {-22.5}},
         // No truck sets the labels: they are emptied, so as not to describe another effect.
         {true, {}, false, {""}, {""}, {}},
     };
@@ -272,15 +274,31 @@ TEST(ShowEvent, LinesScrubberAndSceneInOrder) {
     EXPECT_EQ(scene.scrubberValue(), 300); // the scrubber as it was
 }
 
+// The lengths of the dark runs down one column of pixels.
+std::vector<int> darkRuns(const QImage& image, int column) {
+    std::vector<int> runs{0};
+    for (int y = 0; y < image.height(); ++y)
+        if (qGray(image.pixel(column, y)) < 128)
+            ++runs.back();
+        else if (runs.back() > 0)
+            runs.push_back(0);
+    if (runs.back() == 0)
+        runs.pop_back();
+    return runs;
+}
+
 // The picture in pixels, 10 a metre: x from -40 to 20, y from -6 to 7.8; driving on the left.
-TEST(ImageSurface, ScenePixels) {
+// On a screen of ratio 2 the same drawing is replayed at that resolution, lines one device pixel
+// wide, while the picture that is saved stays as it was.
+TEST(ImageSurface, ScenePixelsAtEachRatio) {
     ImageSurface picture(600, 138);
     RecordingLabels labels;
     TruckData firstOn;
     DrawEffectBackground(view(20), Scene{picture, labels, firstOn}, MakeEffect({.Value = 812.5}));
     DrawTruck(view(20), picture, -10.0, 1,
               MakeTruck({.Length = 120, .NoAxles = 1, .GrossWeight = 400}));
-    const QImage& image = picture.Image();
+    const ImageSurface copy = picture; // before anything was rendered
+    const QImage image = picture.Image().copy();
     const auto at = [](double x, double y) {
         return QPoint(static_cast<int>((x + 40) * 10), static_cast<int>((y + 6) * 10));
     };
@@ -296,19 +314,17 @@ TEST(ImageSurface, ScenePixels) {
     EXPECT_EQ(image.pixelColor(at(-15, -1.5)), ImageSurface::toQColor(SystemButtonFace));
     EXPECT_NE(gray(-15, -1.5), 255);
     EXPECT_EQ(gray(-35, -5) + gray(15, 6) + gray(-35, 1.5) + gray(15, -1), 4 * 255);
-    EXPECT_GT(count(-31, -3.2, -29, -2.8, false), 0); // a road edge
     // The left arrow in the upper lane, the right one in the lower lane.
     EXPECT_GT(count(-30, -2, -25, -1, true) * count(5, 1, 10, 2, true), 0);
     EXPECT_EQ(count(-30, 1, -25, 2, true) + count(5, -2, 10, -1, true), 0);
-    // The centre line on the left approach is dashed: its row changes colour again and again.
-    int mostChanges = 0;
-    for (int row = at(0, 0).y() - 1; row <= at(0, 0).y() + 1; ++row) {
-        int changes = 0;
-        for (int x = 1; x < at(-21, 0).x(); ++x)
-            changes += image.pixel(x, row) != image.pixel(x - 1, row);
-        mostChanges = std::max(mostChanges, changes);
-    }
-    EXPECT_GT(mostChanges, 6);
+    // Road edges of 2 pixels around a centre line of 1, dashed: along the left approach some
+    // columns cross it and some do not.
+    EXPECT_EQ(darkRuns(image, 20), (std::vector<int>{2, 1, 2}));
+    int crossings = 0;
+    for (int x = 0; x < 190; ++x)
+        crossings += darkRuns(image, x).size() == 3;
+    EXPECT_GT(crossings, 40);
+    EXPECT_LT(crossings, 150);
     // The caption is printed from (-29, 4.5) on, nothing of it further left.
     EXPECT_EQ(count(-40, 4.6, -29, 7.8, false), 0);
     EXPECT_GT(count(-29, 4.6, 20, 7.8, false), 100);
@@ -318,6 +334,27 @@ TEST(ImageSurface, ScenePixels) {
     EXPECT_LT(std::max(gray(-10.35, 2.6), gray(-9.65, 2.6)), 96);
     EXPECT_EQ(gray(-8, 1.5), 255);
     EXPECT_GT(count(-5.5, 0.7, 1.9, 2.5, false), 10);
+
+    const QImage sharp = picture.imageAt(2);
+    ASSERT_EQ(sharp.size(), QSize(1200, 276));
+    EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
+    EXPECT_EQ(darkRuns(sharp, 40), (std::vector<int>{4, 1, 4}));
+    EXPECT_EQ(picture.Image(), image);
+    for (const double ratio : {1.0, 0.5, std::nan("")})
+        EXPECT_EQ(picture.imageAt(ratio), image);
+    EXPECT_EQ(copy.imageAt(2), sharp); // a copy renders the same picture by itself
+    picture.Cls();
+    EXPECT_TRUE(darkRuns(picture.imageAt(2), 40).empty());
+
+    // Drawn over and over without clearing: everything stays, also on finer screens.
+    ImageSurface long_(64, 16);
+    PictureSurface& drawing = long_;
+    drawing.Line(0, 1, 64, 1);
+    for (int i = 0; i < 70000; ++i)
+        drawing.Line(0, 5, 64, 5);
+    drawing.Line(0, 9, 64, 9);
+    EXPECT_EQ(darkRuns(long_.Image(), 30), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(long_.imageAt(2), long_.Image());
 }
 
 } // namespace

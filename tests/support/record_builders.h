@@ -2,7 +2,6 @@
 
 #include <QLocale>
 #include <charconv>
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,20 +17,32 @@ namespace kestavian::test {
 struct TruckFields {
     std::int16_t Direction = 1;
     double TimeSec = 0;
-    std::int16_t Speed = 0;
-    std::int16_t Length = 0;
-    std::int16_t NoAxles = 0;
-    std::int16_t GrossWeight = 0;
+    std::int16_t Speed = 0, Length = 0, NoAxles = 0, GrossWeight = 0;
     std::vector<std::int16_t> AxleSpacings = {}; // spacing 1, 2, ...
 };
 
 // A truck record with the given fields, e.g. MakeTruck({.TimeSec = 100, .Speed = 200}).
-TruckData MakeTruck(const TruckFields& fields);
+inline TruckData MakeTruck(const TruckFields& fields) {
+    TruckData truck;
+    truck.TimeSec = fields.TimeSec;
+    truck.Data(Direction) = fields.Direction;
+    truck.Data(Speed) = fields.Speed;
+    truck.Data(Length) = fields.Length;
+    truck.Data(NoAxles) = fields.NoAxles;
+    truck.Data(GrossWeight) = fields.GrossWeight;
+    for (std::size_t k = 0; k < fields.AxleSpacings.size(); ++k)
+        truck.Data(AxleSpacing(static_cast<int>(k) + 1)) = fields.AxleSpacings[k];
+    return truck;
+}
 
 // The timing trucks: A heads in direction 1 at 20 m/s, 15 m long, stamped at 100 s; B heads in
 // direction 2 at 25 m/s, 10 m long, stamped at 101 s.
-TruckData TruckA();
-TruckData TruckB();
+inline TruckData TruckA() {
+    return MakeTruck({.Direction = 1, .TimeSec = 100.0, .Speed = 200, .Length = 150});
+}
+inline TruckData TruckB() {
+    return MakeTruck({.Direction = 2, .TimeSec = 101.0, .Speed = 250, .Length = 100});
+}
 
 // A copy of the truck with Data(field) set to value.
 inline TruckData With(TruckData truck, int field, std::int16_t value) {
@@ -41,12 +52,18 @@ inline TruckData With(TruckData truck, int field, std::int16_t value) {
 
 // An effect holding copies of the trucks, with NoTrucks matching.
 struct EffectFields {
-    double Value = 0;
-    double Time = 0;
-    double Distance = 0;
+    double Value = 0, Time = 0, Distance = 0;
     std::vector<TruckData> Trucks = {};
 };
-EffectData MakeEffect(const EffectFields& fields);
+inline EffectData MakeEffect(const EffectFields& fields) {
+    EffectData effect;
+    effect.Value = fields.Value;
+    effect.Time = fields.Time;
+    effect.Distance = fields.Distance;
+    for (const TruckData& truck : fields.Trucks)
+        AddTruck(truck, effect);
+    return effect;
+}
 
 // The default locale set for the scope of a test, so numbers follow that locale's separator.
 class LocaleForTest {

@@ -16,7 +16,6 @@ struct RecordedOp {
     std::optional<Colour> colour;          // as passed; nullopt = foreground colour
     std::string text;                      // Print
     int drawWidth = 1, drawStyle = 0, drawMode = 13, fillStyle = 1;
-    Colour fillColor = 0;
     double fontSize = 0;
     bool fontBold = false;
 };
@@ -24,24 +23,61 @@ struct RecordedOp {
 // A surface that draws nothing and records every primitive, for checking coordinates exactly.
 class RecordingSurface : public PictureSurface {
 public:
-    RecordingSurface();
+    RecordingSurface() { resetScale(641, 167); }
 
-    void Cls() override;
-    void Line(double x1, double y1, double x2, double y2, std::optional<Colour> colour) override;
-    void Box(double x1, double y1, double x2, double y2, std::optional<Colour> colour) override;
-    void FilledBox(double x1, double y1, double x2, double y2,
-                   std::optional<Colour> colour) override;
-    void Circle(double x, double y, double radius, std::optional<Colour> colour) override;
-    void Print(const std::string& text) override;
+    void Cls() override {
+        record(RecordedOp::Cls);
+        setCurrentX(0);
+        setCurrentY(0);
+    }
+    void Line(double x1, double y1, double x2, double y2, std::optional<Colour> c) override {
+        record(RecordedOp::Line, x1, y1, x2, y2, c);
+    }
+    void Box(double x1, double y1, double x2, double y2, std::optional<Colour> c) override {
+        record(RecordedOp::Box, x1, y1, x2, y2, c);
+    }
+    void FilledBox(double x1, double y1, double x2, double y2, std::optional<Colour> c) override {
+        record(RecordedOp::FilledBox, x1, y1, x2, y2, c);
+    }
+    void Circle(double x, double y, double radius, std::optional<Colour> c) override {
+        record(RecordedOp::Circle, x, y, radius, 0, c);
+    }
+    void Print(const std::string& text) override {
+        record(RecordedOp::Print, CurrentX(), CurrentY()).text = text;
+        // A text line is taken as 1/10 of the surface's height, enough to move the position on.
+        setCurrentX(ScaleLeft());
+        setCurrentY(CurrentY() + ScaleHeight() / 10);
+    }
     const QImage& Image() const override { return image_; }
+
+    // The recorded primitives of one kind, in order.
+    std::vector<RecordedOp> only(RecordedOp::Kind kind) const {
+        std::vector<RecordedOp> result;
+        for (const RecordedOp& op : ops)
+            if (op.kind == kind)
+                result.push_back(op);
+        return result;
+    }
 
     std::vector<RecordedOp> ops;
 
-    // The recorded primitives of one kind, in order.
-    std::vector<RecordedOp> only(RecordedOp::Kind kind) const;
-
 private:
-    RecordedOp make(RecordedOp::Kind kind) const;
+    RecordedOp& record(RecordedOp::Kind kind, double x1 = 0, double y1 = 0, double x2 = 0,
+                       double y2 = 0, std::optional<Colour> colour = {}) {
+        return ops.emplace_back(RecordedOp{kind,
+                                           x1,
+                                           y1,
+                                           x2,
+                                           y2,
+                                           colour,
+                                           {},
+                                           DrawWidth(),
+                                           DrawStyle(),
+                                           DrawMode(),
+                                           FillStyle(),
+                                           FontSize(),
+                                           FontBold()});
+    }
     QImage image_;
 };
 

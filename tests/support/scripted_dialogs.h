@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <optional>
@@ -15,37 +17,54 @@ namespace kestavian::test {
 class ScriptedDialogs : public Dialogs {
 public:
     struct OpenFileCall {
-        std::string filter;
-        std::string defaultExtension;
-        std::string startFolder;
+        std::string filter, defaultExtension, startFolder;
     };
-    struct InputBoxCall {
-        std::string prompt;
-        std::string title;
-    };
-    struct MessageBoxCall {
-        std::string text;
-        std::string title;
+    struct Call {
+        std::string text, title;
     };
 
-    std::optional<std::string> openFile(const std::string& filter,
-                                        const std::string& defaultExtension,
-                                        const std::string& startFolder) override;
-    std::string inputBox(const std::string& prompt, const std::string& title) override;
-    void messageBox(const std::string& text, const std::string& title) override;
+    std::optional<std::string> openFile(const std::string& filter, const std::string& extension,
+                                        const std::string& startFolder) override {
+        openFileCalls.push_back({filter, extension, startFolder});
+        shown();
+        if (files.empty())
+            ADD_FAILURE() << "unexpected open dialog";
+        return take(files).value_or(std::nullopt);
+    }
+    std::string inputBox(const std::string& prompt, const std::string& title) override {
+        inputBoxCalls.push_back({prompt, title});
+        shown();
+        if (replies.empty())
+            ADD_FAILURE() << "unexpected input box \"" << prompt << "\"";
+        return take(replies).value_or("");
+    }
+    void messageBox(const std::string& text, const std::string& title) override {
+        messageBoxCalls.push_back({text, title});
+        shown();
+    }
 
     // Answers, taken from the front: a path or nothing (cancel) for each open dialog, a reply
     // (the empty text is a cancel) for each input box.
     std::deque<std::optional<std::string>> files;
     std::deque<std::string> replies;
-
     // Called while each dialog is shown, as if from within the dialog's own event loop.
     std::function<void()> whileShown;
 
-    // Every call, in order of kind.
     std::vector<OpenFileCall> openFileCalls;
-    std::vector<InputBoxCall> inputBoxCalls;
-    std::vector<MessageBoxCall> messageBoxCalls;
+    std::vector<Call> inputBoxCalls, messageBoxCalls;
+
+private:
+    void shown() const {
+        if (whileShown)
+            whileShown();
+    }
+    template <typename T> static std::optional<T> take(std::deque<T>& queue) {
+        if (queue.empty())
+            return std::nullopt;
+        T front = std::move(queue.front());
+        queue.pop_front();
+        return front;
+    }
 };
 
 } // namespace kestavian::test

@@ -1,32 +1,35 @@
 #include <QApplication>
 #include <QFileDialog>
+#include <random>
+#include <sys/stat.h>
 
+#include "data/item_reader.h"
 #include "window/qt_dialogs.h"
 #include "window/window_fixture.h"
 
 namespace kestavian::test {
 namespace {
 
+using namespace std::string_literals;
 using OpenCommand = WindowTest;
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
 
 TEST_F(OpenCommand, OpeningTheWorkedExampleFillsTheListsAndShowsEventOneOnce) {
     open(workedExample("Events_20_worked.txt"));
-
     EXPECT_TRUE(state().FileLoaded);
     EXPECT_EQ(state().store.FileName, "Events_20_worked.txt");
-    EXPECT_EQ(state().store.NoEvents, 1);
-    EXPECT_TRUE(dialogs->inputBoxCalls.empty());
-    EXPECT_TRUE(dialogs->messageBoxCalls.empty());
-    ASSERT_EQ(dialogs->openFileCalls.size(), 1u);
-    EXPECT_EQ(dialogs->openFileCalls[0].filter, "Text files|*.txt|All files|*.*");
-    EXPECT_EQ(dialogs->openFileCalls[0].defaultExtension, "txt");
-
+    EXPECT_TRUE(dialogs->inputBoxCalls.empty() && dialogs->messageBoxCalls.empty());
+    EXPECT_EQ(dialogs->openFileCalls.at(0).filter, "Text files|*.txt|All files|*.*");
+    EXPECT_EQ(dialogs->openFileCalls.at(0).defaultExtension, "txt");
     EXPECT_EQ(ui().Editor->toPlainText().toStdString(), workedExampleText());
     EXPECT_EQ(itemsOf(ui().cmbEvent), std::vector<std::string>{"12"});
     EXPECT_EQ(itemsOf(ui().cmbEffect), (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(ui().cmbEvent->currentIndex(), 0);
     EXPECT_EQ(ui().cmbEffect->currentText(), "1");
-
     // One block: the event list's pick alone could not show anything.
     EXPECT_EQ(lines(), (std::vector<std::string>{"Time On: 23983509.25", "Time Off: 23983511.11",
                                                  "Duration: 1.86", "Truck 1 position: 0",
@@ -45,34 +48,32 @@ TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
         bool comma = false; // under a locale whose decimal separator is a comma
     };
     const Case cases[] = {
+        {"Events_45_run2.txt", nullptr, 45.0f},
         // A point is a decimal point in every locale; the system's separator is read too.
         {"Events_32.5_x.txt", nullptr, 32.5f, true},
         {"x_12,5_y.txt", nullptr, 12.5f, true},
         {"events.txt", "17,5", 17.5f, true},
         {"x_12,5_y.txt", "", 20.0f},
-        {"Events_45_run2.txt", nullptr, 45.0f},
-        {"x_12.5_y.txt", nullptr, 12.5f},
-        {"a__b.txt", "33", 33.0f},     // adjacent "_": empty text
-        {"events.txt", "17.5", 17.5f}, // no "_"
-        {"run_45.txt", "", 20.0f},     // one "_"; cancelled question keeps the span
-        {"r_abc_.txt", "not a span", 20.0f},
-        {"r_0_x.txt", "-4", 20.0f},         // zero in the name and a negative reply: no span
-        {"r_1e39_x.txt", "inf", 20.0f},     // too large for a Single
-        {"run_30_a/events.txt", "", 20.0f}, // only the file's own name counts
+        {"a__b.txt", "33", 33.0f},           // adjacent "_": empty text
+        {"run_45.txt", "not a span", 20.0f}, // one "_"
+        {"r_0_x.txt", "-4", 20.0f},          // zero in the name and a negative reply: no span
+        {"r_1e39_x.txt", "", 20.0f},         // too large for a Single; a cancelled question
+        {"run_30_a/events.txt", "", 20.0f},  // only the file's own name counts
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::optional<LocaleForTest> locale =
-            c.comma ? std::optional<LocaleForTest>(std::in_place, QLocale::German) : std::nullopt;
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        std::optional<LocaleForTest> locale;
+        if (row.comma)
+            locale.emplace(QLocale::German);
         restart();
-        if (c.reply != nullptr)
-            dialogs->replies.push_back(c.reply);
-        open(workedExample(c.name));
-        EXPECT_EQ(state().store.FileName, std::filesystem::path(c.name).filename().string());
-        EXPECT_FLOAT_EQ(state().view.Span, c.span);
-        ASSERT_EQ(dialogs->inputBoxCalls.size(), c.reply ? 1u : 0u);
-        if (c.reply != nullptr) {
-            EXPECT_EQ(dialogs->inputBoxCalls[0].prompt, "Please enter the span...");
+        if (row.reply != nullptr)
+            dialogs->replies.push_back(row.reply);
+        open(workedExample(row.name));
+        EXPECT_EQ(state().store.FileName, std::filesystem::path(row.name).filename().string());
+        EXPECT_FLOAT_EQ(state().view.Span, row.span);
+        ASSERT_EQ(dialogs->inputBoxCalls.size(), row.reply ? 1u : 0u);
+        if (row.reply != nullptr) {
+            EXPECT_EQ(dialogs->inputBoxCalls[0].text, "Please enter the span...");
             EXPECT_EQ(dialogs->inputBoxCalls[0].title, "Kestavian");
         }
     }
@@ -82,29 +83,19 @@ TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
 TEST_F(OpenCommand, CancelKeepsTheFileAndASecondFileReplacesIt) {
     open(workedExample("Events_25_a.txt"));
     const std::string txtOut = state().txtOutText;
-    dialogs->files.push_back(std::nullopt);
-    ui().cmdOpen->click();
-
+    open(std::nullopt);
     EXPECT_EQ(state().store.NoEvents, 1);
     EXPECT_EQ(state().store.FileName, "Events_25_a.txt");
     EXPECT_EQ(state().store.FileLines.size(), 0);
     EXPECT_EQ(ui().Editor->toPlainText(), "");
-    EXPECT_EQ(itemsOf(ui().cmbEvent), std::vector<std::string>{"12"});
-    EXPECT_EQ(ui().cmbEvent->currentIndex(), 0);
+    EXPECT_EQ(ui().cmbEvent->currentText(), "12");
     EXPECT_FLOAT_EQ(state().view.Span, 25.0f);
     EXPECT_EQ(state().txtOutText, txtOut);
-    EXPECT_TRUE(dialogs->messageBoxCalls.empty());
 
-    std::string text;
-    for (const int event : {7, 8})
-        text += std::to_string(event) + "\n" + effectLine(1, 10, 100, 1, 0) +
-                effectLine(2, 20, 100, 1, 0) + effectLine(3, 30, 100, 1, 0);
-    open(writeFile("Events_30_b.txt", text));
-    EXPECT_EQ(state().store.NoEvents, 2);
-    EXPECT_EQ(itemsOf(ui().cmbEvent), (std::vector<std::string>{"7", "8"}));
+    open(writeFile("Events_30_b.txt", threeEventFile()));
+    EXPECT_EQ(itemsOf(ui().cmbEvent), (std::vector<std::string>{"17", "18", "25"}));
     EXPECT_FLOAT_EQ(state().view.Span, 30.0f);
-    EXPECT_TRUE(ui().Editor->toPlainText().startsWith("7\n"));
-    EXPECT_EQ(state().store.FileName, "Events_30_b.txt");
+    EXPECT_TRUE(ui().Editor->toPlainText().startsWith("17\n"));
 }
 
 // Files with nothing to show: the lists are filled as far as they go, the previous file's picture
@@ -121,45 +112,123 @@ TEST_F(OpenCommand, FilesWithNothingToShowOrReadOnlyInPart) {
     };
     const Case cases[] = {
         {"3", "", 0, 3},
-        {"5", "", 0, 5},
         {"0", "", 0, 0},
         {"3", "a text file\nthat holds no event\n", 0, 3,
          "stopped at line 1: EventNo (columns 1-6) \"a text\": Type mismatch"},
         // The first effect number is beyond the list: no effect pick.
-        {"3",
-         "5\n" + effectLine(4, 1, 1, 1, 0) + effectLine(2, 1, 1, 1, 0) + effectLine(3, 1, 1, 1, 0),
-         1, 3},
+        {"3", "5\n" + effectLine(4, 1, 1, 1, 0) + effectLine(2, 1, 1, 1, 0), 1, 3},
         {"3", good + "\n  \n\n", 1, 3},
         {"3", good + "\n" + good, 1, 3,
          "stopped at line 8: EventNo (columns 1-6) \"\": Type mismatch"},
         {"2", good, 2, 2}, // read out of step, but to its end
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.noEffects + (" " + c.text));
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.noEffects + (" " + row.text));
         ui().txtNoEffects->setText("3");
         open(workedExample("Events_20_before.txt"));
-        ui().txtNoEffects->setText(c.noEffects);
+        ui().txtNoEffects->setText(row.noEffects);
         dialogs->messageBoxCalls.clear();
-        open(writeFile("Events_20_d.txt", c.text));
+        open(writeFile("Events_20_d.txt", row.text));
         EXPECT_TRUE(state().FileLoaded);
-        EXPECT_EQ(state().store.NoEvents, c.events);
-        EXPECT_EQ(ui().cmbEvent->count(), c.events);
-        EXPECT_EQ(ui().cmbEffect->count(), c.effects);
-        ASSERT_EQ(dialogs->messageBoxCalls.size(), c.message.empty() ? 0u : 1u);
-        if (!c.message.empty()) {
-            EXPECT_EQ(dialogs->messageBoxCalls[0].text, c.message);
+        EXPECT_EQ(ui().cmbEvent->count(), row.events);
+        EXPECT_EQ(ui().cmbEffect->count(), row.effects);
+        ASSERT_EQ(dialogs->messageBoxCalls.size(), row.message.empty() ? 0u : 1u);
+        if (!row.message.empty()) {
+            EXPECT_EQ(dialogs->messageBoxCalls[0].text, row.message);
             EXPECT_EQ(dialogs->messageBoxCalls[0].title, "Kestavian");
         }
-        if (c.events > 0 && ui().cmbEffect->currentIndex() >= 0)
+        if (ui().cmbEffect->currentIndex() >= 0)
             continue;
-        EXPECT_EQ(ui().cmbEffect->currentIndex(), -1);
         EXPECT_EQ(ui().GA->surface().Image(), emptySpan);
         EXPECT_EQ(ui().lblTime->text() + ui().lblDistance->text(), "");
         const std::string listed = state().txtOutText;
-        if (c.events == 0 && c.effects > 1)
+        if (row.events == 0 && row.effects > 1)
             pick(ui().cmbEffect, 1);
         EXPECT_EQ(ui().GA->surface().Image(), emptySpan);
         EXPECT_EQ(state().txtOutText, listed);
+    }
+}
+
+// Files cut short, corrupted or not event files at all, opened after the worked example. Either
+// the file is refused with the one message and the window keeps the worked example, or whatever
+// of it parses replaces the store. Nothing crashes or hangs.
+TEST_F(OpenCommand, EachBadFileIsRefusedOrReadForWhatParses) {
+    window->show(); // so the text boxes lay out what they are given as on a screen
+    std::filesystem::create_directory(path("a_folder.txt"));
+    ASSERT_EQ(::mkfifo(path("pipe.txt").c_str(), 0600), 0);
+    std::ofstream(path("E_20_huge.txt")).close(); // sparse: a gigabyte with nothing on disk
+    std::filesystem::resize_file(path("E_20_huge.txt"), std::uintmax_t{1} << 30);
+    std::mt19937 generator(20240611); // the standard fixes its output: the same bytes every run
+    std::string randomBytes;
+    for (int i = 0; i < 4096; ++i)
+        randomBytes += static_cast<char>(generator() & 0xFF);
+    // 32,767 lines: 8,190 events of four lines, the last one of seven.
+    std::string full;
+    std::vector<std::string> upTo8191;
+    for (int i = 1; i <= 8191; ++i) {
+        full += std::to_string(i) + "\n";
+        for (int effect = 1; effect <= 3; ++effect)
+            full += i < 8191 ? effectLine(effect, 1, 100, 1, 0)
+                             : effectLine(effect, 1, 100, 1, 1) + truckLine(0, 200, 120, 3, 1);
+        upTo8191.push_back(std::to_string(i));
+    }
+    const std::string good = workedExampleText();
+    struct Case {
+        std::string file; // a path when there is no content
+        std::optional<std::string> content;
+        bool refused;
+        long items; // FileLines after the Open
+        std::vector<std::string> events;
+        std::string stop = {}; // how the message of a stopped reading starts; empty: no message
+    };
+    const std::vector<Case> cases{
+        {"E_20_random.txt",
+         randomBytes,
+         false,
+         long(splitItems(randomBytes).size()),
+         {},
+         "stopped at line 1: EventNo (columns 1-6)"},
+        // A NUL after column 77 is ignored like any trailing character; in a field it ends it.
+        {"E_20_nul.txt", replaceAll(good, "0000000000\n", "0000000000\0x\n"s), false, 7, {"12"}},
+        {"E_20_nul.txt", "1\0"s + good.substr(1), false, 7, {}, "stopped at line 1: EventNo"},
+        // Columns 1-6 are the event number, the rest is ignored; no effect follows.
+        {"E_20_long.txt", "777777" + std::string(10 << 20, '0'), false, 1, {"777777"}},
+        {"E_20_full.txt", full, false, 32767, upTo8191},
+        // Every comma ends an (empty) item: the 32,768th one is too many.
+        {"E_20_commas.txt", std::string(100'000, ',') + "\n", true, 32767, {}},
+        {"E_20_over.txt", full + "8192\n", true, 32767, {}},
+        {"E_20_cr.txt", replaceAll(good, "\n", "\r"), false, 7, {"12"}},
+        {path("a_folder.txt"), std::nullopt, true, 0, {}},
+        {path("gone.txt"), std::nullopt, true, 0, {}},
+        {path("pipe.txt"), std::nullopt, true, 0, {}},      // a stream would wait for a writer
+        {path("E_20_huge.txt"), std::nullopt, true, 0, {}}, // refused before it is read
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.file);
+        const std::string filePath = row.content ? writeFile(row.file, *row.content) : row.file;
+        open(workedExample("Events_20_good.txt"));
+        const std::string txtOut = state().txtOutText;
+        dialogs->messageBoxCalls.clear();
+        open(filePath);
+        EXPECT_EQ(state().store.FileLines.size(), row.items);
+        // An item a line, the one over the limit shown too (a quote may hold line breaks).
+        if (row.content && row.content->find('"') == std::string::npos) {
+            EXPECT_EQ(ui().Editor->document()->blockCount(), row.items + (row.refused ? 2 : 1));
+        }
+        ASSERT_EQ(dialogs->messageBoxCalls.size(), row.refused || !row.stop.empty() ? 1u : 0u);
+        const std::string message =
+            dialogs->messageBoxCalls.empty() ? "" : dialogs->messageBoxCalls[0].text.substr(0, 96);
+        if (!row.refused) {
+            EXPECT_EQ(message.substr(0, row.stop.size()), row.stop);
+            EXPECT_EQ(state().store.FileName, row.file);
+            EXPECT_EQ(itemsOf(ui().cmbEvent), row.events);
+            continue;
+        }
+        EXPECT_EQ(message, "Unkown error while opening file " + filePath);
+        EXPECT_EQ(state().store.FileName, "");
+        EXPECT_EQ(state().store.Events.at(1).EffectCount, 3);
+        EXPECT_EQ(ui().cmbEffect->currentText(), "1");
+        EXPECT_EQ(state().txtOutText, txtOut);
     }
 }
 
@@ -168,18 +237,17 @@ TEST_F(OpenCommand, FilesWithNothingToShowOrReadOnlyInPart) {
 TEST_F(OpenCommand, NoTickRunsWhileADialogIsShown) {
     open(workedExample("Events_20_a.txt"));
     int moves = 0;
-    const auto tick = [&] {
+    const auto tickCounted = [&] {
         const int before = ui().scrTrucks->value();
-        QMetaObject::invokeMethod(ui().Timer1, "timeout");
+        tick();
         moves += ui().scrTrucks->value() != before;
     };
-    dialogs->whileShown = tick;
+    dialogs->whileShown = tickCounted;
     dialogs->replies.push_back("25");
     // Open dialog, input box and the message of a stopped reading; open dialog and the message of
     // a refused file; the message of a failed save.
-    dialogs->files = {writeFile("events.txt", workedExampleText() + "x\n"), path("missing.txt")};
-    ui().cmdOpen->click();
-    ui().cmdOpen->click();
+    open(writeFile("events.txt", workedExampleText() + "x\n"));
+    open(path("missing.txt"));
     window->setPictureFolder(QString::fromStdString(path("no_such_folder")));
     ui().cmdSave->click();
     EXPECT_EQ(dialogs->openFileCalls.size() + dialogs->inputBoxCalls.size() +
@@ -187,7 +255,7 @@ TEST_F(OpenCommand, NoTickRunsWhileADialogIsShown) {
               7u);
     EXPECT_EQ(moves, 0);
     dialogs->whileShown = nullptr;
-    tick(); // outside a dialog the tick plays
+    tickCounted(); // outside a dialog the tick plays
     EXPECT_EQ(moves, 1);
 }
 
@@ -205,7 +273,6 @@ TEST_F(OpenCommand, OpenDialogTakesATypedNameThatExistsAsTyped) {
             ASSERT_NE(dialog, nullptr);
             filters = dialog->nameFilters();
             dialog->selectFile(typed); // a bare name, in the folder the dialog starts in
-
             QMetaObject::invokeMethod(dialog, "accept");
         });
         EXPECT_EQ(qtDialogs.openFile("Text files|*.txt|All files|*.*", "txt", path("")),

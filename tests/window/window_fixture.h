@@ -53,7 +53,7 @@ protected:
     // A fresh window, as after a new start of the program.
     void restart() {
         window.reset();
-        SetUp();
+        WindowTest::SetUp();
     }
     const FormControls& ui() const { return window->controls(); }
     const FormState& state() const { return window->state(); }
@@ -69,7 +69,8 @@ protected:
     std::string workedExample(const std::string& name) const {
         return writeFile(name, workedExampleText());
     }
-    void open(const std::string& filePath) {
+    // The Open command, answered with the path (or cancelled).
+    void open(const std::optional<std::string>& filePath) {
         dialogs->files.push_back(filePath);
         ui().cmdOpen->click();
     }
