@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "drawing/bridge_drawing.h"
@@ -88,35 +89,27 @@ TEST(DrawBridge, DrawsTheSceneInOrderWithItsPenSettings) {
     EXPECT_TRUE(surface.ops.empty());
 }
 
+// Printed under the road in 10-point bold, which stays for the truck labels printed after it;
+// its place scales with the span and the road's width.
 TEST(DrawEffectCaption, TextAndPosition) {
-    const EffectData example = MakeEffect({.Value = 812.5,
-                                           .Time = 456.78,
-                                           .Distance = 12.3,
-                                           .Trucks = {MakeTruck({}), MakeTruck({})}});
     EffectData negative = MakeEffect({.Value = -3.25, .Time = -1, .Distance = -0.5});
     negative.NoTrucks = -1;
-    const std::string exampleText = "Value: 812.5   Distance: 12.3  Time: 456.78  No Trucks: 2";
     const struct {
         float span, heightRatio;
         EffectData effect;
-        std::string text;
-        double x, y;
+        const char* print;
     } cases[] = {
-        {20, 0.15f, example, exampleText, -29, 4.5},
-        {20, 0.15f, negative, "Value: -3.25   Distance: -0.5  Time: -1  No Trucks: -1", -29, 4.5},
-        {40, 0.3f, example, exampleText, -58, 18},
+        {20, 0.15f, MakeEffect({812.5, 456.78, 12.3, {MakeTruck({}), MakeTruck({})}}),
+         "(-29 4.5 'Value: 812.5   Distance: 12.3  Time: 456.78  No Trucks: 2')"},
+        {40, 0.3f, negative, "(-58 18 'Value: -3.25   Distance: -0.5  Time: -1  No Trucks: -1')"},
     };
     for (const auto& c : cases) {
         RecordingSurface picture;
         ViewSettings settings = view(c.span);
         settings.HeightRatio = c.heightRatio;
         DrawEffectCaption(settings, picture, c.effect);
-        ASSERT_EQ(picture.ops.size(), 1u);
-        EXPECT_EQ(picture.ops[0].text, c.text);
-        EXPECT_NEAR(picture.ops[0].x1, c.x, 1e-5);
-        EXPECT_NEAR(picture.ops[0].y1, c.y, 1e-5);
-        // In 10-point bold, which stays for the truck labels printed after the caption.
-        EXPECT_TRUE(picture.FontSize() == 10 && picture.FontBold() && picture.ops[0].fontBold);
+        EXPECT_EQ(picture.trace(RecordedOp::Print), c.print);
+        EXPECT_TRUE(picture.FontSize() == 10 && picture.FontBold() && picture.ops.at(0).fontBold);
     }
     RecordingSurface picture;
     EXPECT_EQ(ErrorOf([&] { DrawEffectCaption(view(3e38f), picture, EffectData{}); }),
@@ -124,57 +117,43 @@ TEST(DrawEffectCaption, TextAndPosition) {
     EXPECT_TRUE(picture.ops.empty());
 }
 
-// The truck of the worked example: 12 m long, three axles 4 m and 1.3 m apart, body from -10.
+// The truck of the worked example: 12 m long, three axles 4 m and 1.3 m apart, body from -10:
+// a white body and its black outline; a wheel (a disc and its inverted hub) at the front axle,
+// then an axle line and a wheel for each axle behind it; the gross weight printed inverted.
 TEST(DrawTruck, WorkedExampleCoordinates) {
     const TruckData truck =
         MakeTruck({.Length = 120, .NoAxles = 3, .GrossWeight = 400, .AxleSpacings = {40, 13}});
     const struct {
         std::int16_t travel;
         bool driveRight, flip;
-        double bodyX2, bodyY1, bodyY2;
-        std::vector<double> wheelXs;
-        double wheelY, labelX, labelY;
+        const char *boxes, *wheels, *axles, *label;
     } cases[] = {
-        {1, false, false, 2, 2.6, 0.6, {-10, -6, -4.7}, 2.6, -5.5, 1.05},
-        {-1, false, false, 2, -2.6, -0.6, {2, -2, -3.3}, -0.6, -5.5, -2.1},
-        {1, true, false, 2, -2.6, -0.6, {-10, -6, -4.7}, -0.6, -5.5, -2.1},
-        {1, false, true, -22, 2.6, 0.6, {-10, -14, -15.3}, 2.6, -17.5, 1.05},
-        {-1, false, true, -22, -2.6, -0.6, {-22, -18, -16.7}, -0.6, -17.5, -2.1},
+        {1, false, false, "(-10 2.6 2 0.6)", "(-10 2.6 0.5) (-10 2.6 0.1667)~ (-6 2.6 0.5)",
+         "(-6 2.6 -6 0.6) (-4.7 2.6 -4.7 0.6)", "(-5.5 1.05 '400')~"},
+        {-1, false, false, "(-10 -2.6 2 -0.6)", "(2 -0.6 0.5) (2 -0.6 0.1667)~ (-2 -0.6 0.5)",
+         "(-2 -2.6 -2 -0.6) (-3.3 -2.6 -3.3 -0.6)", "(-5.5 -2.1 '400')~"},
+        {1, true, false, "(-10 -2.6 2 -0.6)", "(-10 -0.6 0.5) (-10 -0.6 0.1667)~ (-6 -0.6 0.5)",
+         "(-6 -2.6 -6 -0.6) (-4.7 -2.6 -4.7 -0.6)", "(-5.5 -2.1 '400')~"},
+        {1, false, true, "(-10 2.6 -22 0.6)", "(-10 2.6 0.5) (-10 2.6 0.1667)~ (-14 2.6 0.5)",
+         "(-14 2.6 -14 0.6) (-15.3 2.6 -15.3 0.6)", "(-17.5 1.05 '400')~"},
+        {-1, false, true, "(-10 -2.6 -22 -0.6)", "(-22 -0.6 0.5) (-22 -0.6 0.1667)~ (-18 -0.6 0.5)",
+         "(-18 -2.6 -18 -0.6) (-16.7 -2.6 -16.7 -0.6)", "(-17.5 -2.1 '400')~"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.travel << " " << c.driveRight << " " << c.flip);
         RecordingSurface picture;
         DrawTruck(view(20, c.driveRight, c.flip), picture, -10.0, c.travel, truck);
-        // A white body and its black outline; a wheel (a disc and its hub) at the front axle,
-        // then an axle line and a wheel for each axle behind it; the gross weight.
-        const std::vector<RecordedOp>& ops = picture.ops;
         std::string kinds;
-        for (const RecordedOp& op : ops)
+        for (const RecordedOp& op : picture.ops)
             kinds += "-LBFCP"[op.kind];
         ASSERT_EQ(kinds, "FBCCLCCLCCP");
-        EXPECT_EQ(ops[0].colour, ColourWhite);
-        EXPECT_EQ(ops[1].colour, ColourBlack);
-        for (const RecordedOp& body : {ops[0], ops[1]}) {
-            EXPECT_NEAR(body.x1, -10, 1e-5);
-            EXPECT_NEAR(body.y1, c.bodyY1, 1e-5);
-            EXPECT_NEAR(body.x2, c.bodyX2, 1e-5);
-            EXPECT_NEAR(body.y2, c.bodyY2, 1e-5);
-        }
-        for (std::size_t w = 0; w < 3; ++w) {
-            const RecordedOp &wheel = ops[2 + 3 * w], &hub = ops[3 + 3 * w];
-            EXPECT_NEAR(wheel.x1, c.wheelXs[w], 1e-5);
-            EXPECT_NEAR(wheel.y1, c.wheelY, 1e-5);
-            EXPECT_NEAR(wheel.x2, 0.5, 1e-5);
-            EXPECT_NEAR(hub.x2, 0.5 / 3, 1e-5);
-            EXPECT_EQ(hub.drawMode, DrawModeInvert);
-            if (w > 0) {
-                EXPECT_NEAR(ops[1 + 3 * w].x1, c.wheelXs[w], 1e-5); // the axle line
-                EXPECT_NEAR(ops[1 + 3 * w].y2, c.bodyY2, 1e-5);
-            }
-        }
-        EXPECT_EQ(ops[10].text, "400");
-        EXPECT_NEAR(ops[10].x1, c.labelX, 1e-5);
-        EXPECT_NEAR(ops[10].y1, c.labelY, 1e-5);
+        EXPECT_EQ(picture.ops[0].colour, ColourWhite);
+        EXPECT_EQ(picture.ops[1].colour, ColourBlack);
+        EXPECT_EQ(picture.trace(RecordedOp::FilledBox), c.boxes);
+        EXPECT_EQ(picture.trace(RecordedOp::Box), c.boxes);
+        EXPECT_EQ(picture.trace(RecordedOp::Circle).substr(0, std::strlen(c.wheels)), c.wheels);
+        EXPECT_EQ(picture.trace(RecordedOp::Line), c.axles);
+        EXPECT_EQ(picture.trace(RecordedOp::Print), c.label);
         EXPECT_EQ(picture.FillStyle(), FillStyleSolid);
         EXPECT_EQ(picture.DrawMode(), DrawModeCopyPen);
     }
@@ -182,8 +161,7 @@ TEST(DrawTruck, WorkedExampleCoordinates) {
     // a spacing of -32768 times travel -1 does not fit 16 bits. What was drawn stays.
     RecordingSurface picture;
     DrawTruck(view(20), picture, -10.0, -1, With(With(truck, NoAxles, 0), GrossWeight, -5));
-    EXPECT_EQ(picture.only(RecordedOp::Circle).at(0).x1, 2.0);
-    EXPECT_EQ(picture.only(RecordedOp::Circle).size(), 2u);
+    EXPECT_EQ(picture.trace(RecordedOp::Circle), "(2 -0.6 0.5) (2 -0.6 0.1667)~");
     EXPECT_EQ(picture.only(RecordedOp::Print).at(0).text, "-5");
     picture.ops.clear();
     EXPECT_EQ(ErrorOf([&] { DrawTruck(view(20), picture, -10, 1, With(truck, NoAxles, 10)); }),

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +59,27 @@ public:
             if (op.kind == kind)
                 result.push_back(op);
         return result;
+    }
+
+    // The primitives of one kind as text, coordinates to 4 decimals: "(x1 y1 x2 y2) ...", a
+    // circle "(x y r)", a text "(x y 'text')". Ops drawn in the invert mode are marked "~".
+    std::string trace(RecordedOp::Kind kind) const {
+        std::string text;
+        const auto number = [](double value) {
+            char buffer[32];
+            std::snprintf(buffer, sizeof buffer, "%.4g", std::round(value * 1e4) / 1e4 + 0.0);
+            return std::string(buffer);
+        };
+        for (const RecordedOp& op : only(kind)) {
+            text += (text.empty() ? "(" : " (") + number(op.x1) + " " + number(op.y1);
+            if (kind == RecordedOp::Print)
+                text += " '" + op.text + "'";
+            else
+                text +=
+                    " " + number(op.x2) + (kind == RecordedOp::Circle ? "" : " " + number(op.y2));
+            text += op.drawMode == 6 ? ")~" : ")";
+        }
+        return text;
     }
 
     std::vector<RecordedOp> ops;

@@ -91,9 +91,10 @@ TEST_F(Desktop, KeysOfTheCommands) {
     press(ui().cmdOpen, Qt::Key_Return, Qt::NoModifier);
     EXPECT_EQ(dialogs->openFileCalls.size(), 2u);
     press(ui().Editor, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(std::filesystem::remove(path("Span_20_Ev_0_Ef_.bmp")));
     ui().cmdSave->setFocus();
     press(ui().cmdSave, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_TRUE(std::filesystem::exists(path("Span_20_Ev_0_Ef_.bmp")));
+    EXPECT_TRUE(std::filesystem::remove(path("Span_20_Ev_0_Ef_.bmp")));
     EXPECT_TRUE(window->isVisible());
     press(ui().Editor, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window->isVisible());
