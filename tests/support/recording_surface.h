@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,7 +32,6 @@ public:
                    std::optional<Colour> colour) override;
     void Circle(double x, double y, double radius, std::optional<Colour> colour) override;
     void Print(const std::string& text) override;
-    const QImage& Image() const override { return image_; }
 
     std::vector<RecordedOp> ops;
 
@@ -42,7 +40,6 @@ public:
 
 private:
     RecordedOp make(RecordedOp::Kind kind) const;
-    QImage image_;
 };
 
 } // namespace kestavian::test
