@@ -1,24 +1,15 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-#include <QtGlobal>
 #include <iostream>
 
 #include "cli/cli_options.h"
+#include "cli/event_file.h"
 
 namespace kestavian::cli {
 
-// Errors and notes go to stderr as our own one-line messages; Qt's warnings about the session
-// (no runtime folder, no display) would only bury them.
-inline void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::cerr << "kestavian-cli: " << message.toStdString() << '\n';
-}
-
 // Parses a command's arguments and runs it, or prints its help or the usage error.
 template <typename Options, typename Parse, typename Run>
-int runCommand(const QStringList& arguments, Parse parse, Run run) {
+int runCommand(const Arguments& arguments, Parse parse, Run run) {
     Options options;
     const ParsedArguments parsed = parse(arguments, options);
     switch (parsed.kind) {
@@ -32,6 +23,20 @@ int runCommand(const QStringList& arguments, Parse parse, Run run) {
         break;
     }
     return run(options);
+}
+
+// The command's exit status, unless its output could not all be written: output lost to a full
+// disk or a closed pipe is a failure, not a result.
+inline int outputWritten(int status) {
+    if (std::cout.flush())
+        return status;
+    std::cerr << "kestavian-cli: cannot write the output\n";
+    return ExitUsage;
+}
+
+// The arguments after the program's name and the command word.
+inline Arguments commandArguments(int argc, char** argv) {
+    return Arguments(argv + (argc < 2 ? argc : 2), argv + argc);
 }
 
 } // namespace kestavian::cli

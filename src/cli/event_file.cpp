@@ -1,6 +1,5 @@
 #include "cli/event_file.h"
 
-#include <QFile>
 #include <algorithm>
 
 #include "data/mod_input.h"
@@ -14,14 +13,9 @@ constexpr std::uint64_t ProgressFromBytes = 50'000'000;
 
 } // namespace
 
-std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-std::string bareName(const QString& path) {
-    const std::string text = path.toStdString();
-    const std::size_t slash = text.find_last_of("/\\");
-    return slash == std::string::npos ? text : text.substr(slash + 1);
+std::string bareName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::optional<StreamOutcome> streamEventFile(const CommonOptions& options, const Console& console,
@@ -42,13 +36,13 @@ std::optional<StreamOutcome> streamEventFile(const CommonOptions& options, const
                         << std::flush;
         };
     StreamOutcome outcome =
-        StreamEventFile(localPath(options.file), options.view.NoEffects, onEvent, progress);
+        StreamEventFile(options.file, options.view.NoEffects, onEvent, progress);
     if (shown >= 0)
         console.err << "\r\033[K" << std::flush;
     if (!outcome.failure)
         return outcome;
-    console.err << "kestavian-cli: cannot read " << options.file.toStdString() << ": "
-                << outcome.failure->text << '\n';
+    console.err << "kestavian-cli: cannot read " << options.file << ": " << outcome.failure->text
+                << '\n';
     return std::nullopt;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,10 +17,8 @@ struct Console {
     bool errIsTerminal = false;
 };
 
-// The path as the system names it.
-std::string localPath(const QString& path);
 // The file's name without its folders, as the viewer takes it (after the last "/" or "\\").
-std::string bareName(const QString& path);
+std::string bareName(const std::string& path);
 
 // Streams the command's event file through the parser, handing over each event as it is finished
 // (no limit on the file's size: memory holds one chunk and one event). On a terminal, a file of

@@ -1,5 +1,6 @@
 #include "cli/extract_command.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
@@ -96,7 +97,7 @@ void noteSpanlessName(const ExtractOptions& options, std::ostream& err) {
 } // namespace
 
 int runExtract(const ExtractOptions& options, const Console& console) {
-    const std::string path = localPath(options.file);
+    const std::string& path = options.file;
     const std::optional<FileIdentity> before = identityOf(path);
     // Each chosen event once, in file order, with its lines' bytes.
     std::map<std::uint64_t, ByteRange> chosen;
@@ -122,12 +123,11 @@ int runExtract(const ExtractOptions& options, const Console& console) {
             chosen.emplace(row.position, row.bytes);
 
     const auto refuse = [&](const std::string& why) {
-        console.err << "kestavian-cli: " << why << "; " << options.out.toStdString()
-                    << " is not written\n";
+        console.err << "kestavian-cli: " << why << "; " << options.out << " is not written\n";
         return ExitUsage;
     };
     const auto cannotWrite = [&](const QSaveFile& out) {
-        console.err << "kestavian-cli: cannot write " << options.out.toStdString() << ": "
+        console.err << "kestavian-cli: cannot write " << options.out << ": "
                     << out.errorString().toStdString() << '\n';
         return ExitUsage;
     };
@@ -144,22 +144,22 @@ int runExtract(const ExtractOptions& options, const Console& console) {
                       " bytes, more than the viewer's " +
                       std::to_string(ViewerReadLimits.maxBytes));
     // Written over its own source, the extract would lose the rest of the file.
-    if (const auto target = identityOf(localPath(options.out));
+    if (const auto target = identityOf(options.out);
         target && before && target->device == before->device && target->inode == before->inode)
         return refuse("--out names the event file itself");
 
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     const FileCloser closer{fd};
     if (fd < 0 || !before || identityOf(fd) != before)
-        return refuse(options.file.toStdString() + " changed while it was read");
+        return refuse(options.file + " changed while it was read");
 
-    QSaveFile out(options.out);
+    QSaveFile out(QFile::decodeName(options.out.c_str()));
     if (!out.open(QIODevice::WriteOnly))
         return cannotWrite(out);
     std::uint64_t items = 0;
     if (!copyRanges(fd, chosen, out, items) || identityOf(fd) != before) {
         out.cancelWriting();
-        return refuse(options.file.toStdString() + " changed while it was read");
+        return refuse(options.file + " changed while it was read");
     }
     if (items > ViewerReadLimits.maxItems) {
         out.cancelWriting();

@@ -5,24 +5,24 @@
 
 #include "cli/check_command.h"
 #include "cli/command_main.h"
-#include "cli/extract_command.h"
 #include "cli/list_command.h"
-#include "cli/timings_command.h"
 
 using namespace kestavian::cli;
 
 namespace {
 
-// Pictures need Qt's GUI libraries, and loading them takes longer than reading a small file, so
-// they are drawn by a companion program that only render starts, with the same arguments. It
-// sits beside this one in the build, and in libexec when installed.
-int startRenderer(char** argv) {
+// The commands that need Qt (the locale's number text, the viewer's span rule, pictures) run in
+// a companion program, started with the same arguments. Loading Qt's libraries takes longer than
+// reading a small file, and check and list need none of them. The companion sits beside this
+// program in the build, and in libexec when installed.
+int startCompanion(char** argv) {
     namespace fs = std::filesystem;
-    const char* const name = "kestavian-cli-render";
+    const char* const name = "kestavian-cli-qt";
     std::error_code error;
     const fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
-    for (const fs::path& renderer : {folder / name, folder / KESTAVIAN_RENDERER_FROM_BIN / name}) {
-        ::execv(renderer.c_str(), argv);
+    for (const fs::path& companion :
+         {folder / name, folder / KESTAVIAN_COMPANION_FROM_BIN / name}) {
+        ::execv(companion.c_str(), argv);
         if (errno != ENOENT)
             break;
     }
@@ -30,56 +30,32 @@ int startRenderer(char** argv) {
     return ExitUsage;
 }
 
-int runFileCommand(const QString& command, const QStringList& arguments, const Console& console) {
-    if (command == "check")
-        return runCommand<CheckOptions>(arguments, parseCheckArguments, [&](const auto& options) {
-            return runCheck(options, console);
-        });
-    if (command == "timings")
-        return runCommand<TimingsOptions>(
-            arguments, parseTimingsArguments,
-            [&](const auto& options) { return runTimings(options, console); });
-    if (command == "list")
-        return runCommand<ListOptions>(arguments, parseListArguments, [&](const auto& options) {
-            return runList(options, console);
-        });
-    return runCommand<ExtractOptions>(arguments, parseExtractArguments, [&](const auto& options) {
-        return runExtract(options, console);
-    });
-}
-
 } // namespace
 
-// No QCoreApplication: nothing here needs one, and the commands cost little more than the
-// process's start.
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    qInstallMessageHandler(keepQtQuiet);
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
-    if (command == "render")
-        return startRenderer(argv);
+    const std::string command = argc > 1 ? argv[1] : "";
+    const Arguments arguments = commandArguments(argc, argv);
+    const Console console{std::cout, std::cerr, isatty(STDERR_FILENO) != 0};
+    if (command == "check")
+        return outputWritten(runCommand<CheckOptions>(
+            arguments, parseCheckArguments,
+            [&](const CheckOptions& options) { return runCheck(options, console); }));
+    if (command == "list")
+        return outputWritten(
+            runCommand<ListOptions>(arguments, parseListArguments, [&](const ListOptions& options) {
+                return runList(options, console);
+            }));
+    if (command == "timings" || command == "extract" || command == "render")
+        return startCompanion(argv);
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << generalHelp();
         return ExitOk;
     }
-    const QStringList commands{"check", "timings", "list", "extract"};
-    if (!commands.contains(command)) {
-        if (command.isEmpty())
-            std::cerr << "kestavian-cli: a command is needed: ";
-        else
-            std::cerr << "kestavian-cli: unknown command \"" << command.toStdString() << "\"; use ";
-        std::cerr << "check, timings, list, extract or render (see --help)\n";
-        return ExitUsage;
-    }
-    const int status =
-        runFileCommand(command, arguments, {std::cout, std::cerr, isatty(STDERR_FILENO) != 0});
-    // Output lost to a full disk or a closed pipe is a failure, not a result.
-    if (!std::cout.flush()) {
-        std::cerr << "kestavian-cli: cannot write the output\n";
-        return ExitUsage;
-    }
-    return status;
+    if (command.empty())
+        std::cerr << "kestavian-cli: a command is needed: ";
+    else
+        std::cerr << "kestavian-cli: unknown command \"" << command << "\"; use ";
+    std::cerr << "check, timings, list, extract or render (see --help)\n";
+    return ExitUsage;
 }

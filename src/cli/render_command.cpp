@@ -1,6 +1,7 @@
 #include "cli/render_command.h"
 
 #include <QDir>
+#include <QFile>
 #include <set>
 #include <utility>
 
@@ -72,7 +73,8 @@ int renderOne(const RenderOptions& options, const ViewSettings& view, const Cons
     }
     std::string failure;
     const QImage image = drawEffect(event->Effects.at(options.effect), options, view, failure);
-    if (!writePicture(image, options.out, pictureFormat(options.out), err))
+    if (!writePicture(image, QFile::decodeName(options.out.c_str()),
+                      QByteArray::fromStdString(pictureFormat(options.out)), err))
         return ExitUsage;
     if (failure.empty())
         return ExitOk;
@@ -132,11 +134,12 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
             << ", but the event list holds " << firstRead->events << '\n';
         return ExitUsage;
     }
-    if (!QDir().mkpath(options.allFolder)) {
-        err << "kestavian-cli: cannot make the folder " << options.allFolder.toStdString() << '\n';
+    const QDir folder(QFile::decodeName(options.allFolder.c_str()));
+    if (!folder.mkpath(".")) {
+        err << "kestavian-cli: cannot make the folder " << options.allFolder << '\n';
         return ExitUsage;
     }
-    const QDir folder(options.allFolder);
+    const QByteArray format = QByteArray::fromStdString(options.allFormat);
     const bool png = options.allFormat == "PNG";
 
     // On a terminal the progress line is rewritten in place; other lines clear it first.
@@ -160,7 +163,7 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
                     reportNotShown(parsed.position, i, failure, err);
                     status = ExitStopped;
                 }
-                if (!writePicture(image, folder.filePath(name), options.allFormat, err, lineStart))
+                if (!writePicture(image, folder.filePath(name), format, err, lineStart))
                     status = ExitUsage;
                 else if (progress)
                     err << lineStart << "writing pictures: " << ++done << " of " << chosen.count()
@@ -180,7 +183,7 @@ int runRender(const RenderOptions& options, const Console& console) {
         return ExitUsage;
     ViewSettings view = options.view;
     view.Span = *span;
-    if (!options.allFolder.isEmpty())
+    if (!options.allFolder.empty())
         return renderChosen(options, view, console);
     return renderOne(options, view, console);
 }
