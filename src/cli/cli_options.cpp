@@ -57,7 +57,7 @@ const Option PictureFormatOption{"format", "bmp|png",
                                  "or png."};
 const Option HelpOption{"help", nullptr, "Show this help."};
 
-// Appends text to out in lines of at most 100 columns, each further line indented to `indent`.
+// Appends text to out in lines of at most 80 columns, each further line indented to `indent`.
 void wrapInto(std::string& out, const std::string& text, std::size_t indent) {
     std::size_t column = indent;
     std::size_t from = 0;
@@ -65,7 +65,7 @@ void wrapInto(std::string& out, const std::string& text, std::size_t indent) {
         std::size_t to = text.find(' ', from);
         if (to == std::string::npos)
             to = text.size();
-        if (column > indent && column + 1 + (to - from) > 100) {
+        if (column > indent && column + 1 + (to - from) > 80) {
             out += '\n' + std::string(indent, ' ');
             column = indent;
         } else if (column > indent) {
@@ -157,7 +157,7 @@ private:
             text += left + std::string(width + 6 - left.size(), ' ');
             wrapInto(text, option.help, width + 6);
         }
-        return text + "\nArguments:\n  FILE" + std::string(width + 2, ' ') + "The event file.\n";
+        return text + "\nArguments:\n  FILE" + std::string(width, ' ') + "The event file.\n";
     }
 
     std::vector<Option> options_;
