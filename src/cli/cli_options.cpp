@@ -225,6 +225,15 @@ ParsedArguments readEffects(const CommandLine& line, std::int16_t& noEffects) {
     return {};
 }
 
+// Reads the command line and what every command takes: FILE and --effects.
+ParsedArguments readFileAndEffects(CommandLine& line, const Arguments& arguments,
+                                   CommonOptions& options) {
+    const ParsedArguments parsed = line.parse(arguments, options.file);
+    if (parsed.kind != ParsedArguments::Run)
+        return parsed;
+    return readEffects(line, options.view.NoEffects);
+}
+
 ParsedArguments readSpanAndDatum(const CommandLine& line, CommonOptions& options) {
     if (line.isSet(SpanOption)) {
         options.span = UsableSpan(line.value(SpanOption));
@@ -304,10 +313,7 @@ ParsedArguments parseCheckArguments(const Arguments& arguments, CheckOptions& op
     CommandLine line({EffectsOption}, "check FILE [--effects N]",
                      "Reads an event file as the viewer does and counts its events, effects and "
                      "trucks. Exit status 1 when the file is taken only up to a bad line.");
-    const ParsedArguments parsed = line.parse(arguments, options.file);
-    if (parsed.kind != ParsedArguments::Run)
-        return parsed;
-    return readEffects(line, options.view.NoEffects);
+    return readFileAndEffects(line, arguments, options);
 }
 
 ParsedArguments parseTimingsArguments(const Arguments& arguments, TimingsOptions& options) {
@@ -317,11 +323,8 @@ ParsedArguments parseTimingsArguments(const Arguments& arguments, TimingsOptions
         "Lists, for every event and effect, the lines the viewer adds to its diagnostics box "
         "when it shows that effect, and an \"error:\" line where the viewer stops. Like the "
         "viewer's, the numbers carry the system's decimal separator (LC_ALL, LC_NUMERIC, LANG).");
-    const ParsedArguments parsed = line.parse(arguments, options.file);
-    if (parsed.kind != ParsedArguments::Run)
-        return parsed;
     return firstFailure(
-        {readEffects(line, options.view.NoEffects), readSpanAndDatum(line, options)});
+        {readFileAndEffects(line, arguments, options), readSpanAndDatum(line, options)});
 }
 
 ParsedArguments parseListArguments(const Arguments& arguments, ListOptions& options) {
@@ -332,7 +335,7 @@ ParsedArguments parseListArguments(const Arguments& arguments, ListOptions& opti
         "effect's number, value, time and distance, and its number of trucks; every row in file "
         "order, or the best K. Numbers are written with a point, in the shortest form that reads "
         "back the same. Exit status 1 when the file is taken only up to a bad line.");
-    ParsedArguments parsed = line.parse(arguments, options.file);
+    ParsedArguments parsed = readFileAndEffects(line, arguments, options);
     if (parsed.kind != ParsedArguments::Run)
         return parsed;
     if (line.isSet(RowFormatOption)) {
@@ -342,8 +345,7 @@ ParsedArguments parseListArguments(const Arguments& arguments, ListOptions& opti
                          : format == "json" ? RowFormat::Json
                                             : RowFormat::Text;
     }
-    return firstFailure({parsed, readEffects(line, options.view.NoEffects),
-                         readRowChoice(line, EffectFilterOption, true, options.rows)});
+    return firstFailure({parsed, readRowChoice(line, EffectFilterOption, true, options.rows)});
 }
 
 ParsedArguments parseExtractArguments(const Arguments& arguments, ExtractOptions& options) {
@@ -356,11 +358,9 @@ ParsedArguments parseExtractArguments(const Arguments& arguments, ExtractOptions
         "stands in FILE, so that the viewer can open them. --top takes the events holding the "
         "top K rows of list. OUT is refused when it would hold more than the viewer's 32767 "
         "lines. Exit status 1 when FILE is taken only up to a bad line.");
-    ParsedArguments parsed = line.parse(arguments, options.file);
-    if (parsed.kind != ParsedArguments::Run)
-        return parsed;
-    parsed = firstFailure({readEffects(line, options.view.NoEffects),
-                           readEventChoice(line, EffectFilterOption, options.choice)});
+    const ParsedArguments parsed =
+        firstFailure({readFileAndEffects(line, arguments, options),
+                      readEventChoice(line, EffectFilterOption, options.choice)});
     if (parsed.kind != ParsedArguments::Run)
         return parsed;
     if (!options.choice.listed && !options.choice.rows.ranking)
@@ -382,11 +382,8 @@ ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& 
         "Writes the picture the viewer shows for an event and effect. When the viewer cannot "
         "show the effect, the picture holds what it would (span and caption), the error goes to "
         "stderr and the exit status is 1.");
-    ParsedArguments parsed = line.parse(arguments, options.file);
-    if (parsed.kind != ParsedArguments::Run)
-        return parsed;
-    parsed =
-        firstFailure({readEffects(line, options.view.NoEffects), readSpanAndDatum(line, options)});
+    ParsedArguments parsed = firstFailure(
+        {readFileAndEffects(line, arguments, options), readSpanAndDatum(line, options)});
     if (parsed.kind != ParsedArguments::Run)
         return parsed;
 
