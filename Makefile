@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps configure build run test test-asan bench soak fuzz screenshot clean
+.PHONY: deps configure build run test test-asan bench bench-cli soak fuzz screenshot clean
 
 deps:
 	@bash scripts/install-deps
@@ -30,11 +30,18 @@ test-asan: deps
 	    ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	    ctest --output-on-failure -j $(JOBS)
 
-# Benchmarks: numbers to quote, never pass/fail.
-bench: deps
-	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTAVIAN_BENCH=ON -DKESTAVIAN_TESTS=OFF >/dev/null
+# Benchmarks: numbers to quote, never pass/fail. kestavian-cli as whole processes against wc -l and
+# pandas on a long simulation output (bench/cli_bench.py, alone: make bench-cli), then the Google
+# Benchmark programs.
+bench: bench-cli
 	@cmake --build build-bench -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ./build-bench/bench/kestavian_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+bench-cli:
+	@bash scripts/install-deps bench
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTAVIAN_BENCH=ON -DKESTAVIAN_TESTS=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target kestavian-cli
+	/usr/bin/python3 bench/cli_bench.py ./build-bench/kestavian-cli
 
 # A long playback through every option of the window, its memory watched (SOAK_TICKS ticks).
 SOAK_TICKS ?= 100000

@@ -1,27 +1,26 @@
 #include "cli/check_command.h"
 
-#include "cli/event_file.h"
+#include "data/mod_input.h"
 
 namespace kestavian::cli {
 
-int runCheck(const CheckOptions& options, std::ostream& out, std::ostream& err) {
-    EventFile file;
-    if (!loadForCommand(file, options.file, options.view.NoEffects, false, err))
+int runCheck(const CheckOptions& options, const Console& console) {
+    std::uint64_t effects = 0;
+    std::uint64_t trucks = 0;
+    const std::optional<StreamOutcome> read =
+        streamEventFile(options, console, [&](const ParsedEvent& parsed) {
+            effects += static_cast<std::uint64_t>(parsed.event.EffectCount);
+            for (const EffectData& effect : parsed.event.Effects)
+                trucks += static_cast<std::uint64_t>(effect.NoTrucks);
+        });
+    if (!read)
         return ExitUsage;
-
-    long effects = 0;
-    long trucks = 0;
-    for (const EventData& event : file.store().Events) {
-        effects += event.EffectCount;
-        for (const EffectData& effect : event.Effects)
-            trucks += effect.NoTrucks;
-    }
-    out << "events: " << file.store().NoEvents << '\n'
-        << "effects: " << effects << '\n'
-        << "trucks: " << trucks << '\n';
-    if (!file.stop())
+    console.out << "events: " << read->events << '\n'
+                << "effects: " << effects << '\n'
+                << "trucks: " << trucks << '\n';
+    if (!read->stop)
         return ExitOk;
-    out << DescribeStop(*file.stop()) << '\n';
+    console.out << DescribeStop(*read->stop) << '\n';
     return ExitStopped;
 }
 

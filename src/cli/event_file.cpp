@@ -1,72 +1,60 @@
 #include "cli/event_file.h"
 
-#include <QFile>
+#include <algorithm>
 
-#include "data/event_file_reader.h"
-#include "platform/numbers.h"
-#include "platform/runtime_error.h"
+#include "data/mod_input.h"
 
 namespace kestavian::cli {
 
-bool EventFile::load(const QString& path, std::int16_t noEffects, std::string& reason) {
-    const std::string localPath = QFile::encodeName(path).toStdString();
-    FileItems read = ReadFileItems(localPath, ViewerReadLimits);
-    if (read.failure) {
-        reason = read.failure->text;
-        return false;
-    }
-    for (std::string& item : read.items)
-        store_.FileLines.append(std::move(item));
-    store_.FileName = BareFileName(localPath);
+namespace {
 
-    ParseStop stop;
-    try {
-        ParseEventFile(store_, noEffects, &stop);
-    } catch (const RuntimeError&) {
-        // The events before the stop stay, as in the viewer.
-        stop_ = stop;
-    }
-    return true;
+// Below this a read is over before anyone would look at a progress line.
+constexpr std::uint64_t ProgressFromBytes = 50'000'000;
+
+} // namespace
+
+std::optional<StreamOutcome> streamEventFile(const CommonOptions& options, const Console& console,
+                                             const EventParser::EventSink& onEvent) {
+    ReadProgress progress;
+    int shown = -1; // the percentage on the progress line; none yet
+    if (console.errIsTerminal)
+        progress = [&](std::uint64_t bytesRead, std::uint64_t totalBytes) {
+            if (totalBytes <= ProgressFromBytes)
+                return;
+            // A file that grows while it is read ends past its first size.
+            const int percent =
+                static_cast<int>(std::min<std::uint64_t>(100, bytesRead / (totalBytes / 100)));
+            if (percent == shown)
+                return;
+            shown = percent;
+            console.err << "\rreading " << BareFileName(options.file) << ": " << percent << "%"
+                        << std::flush;
+        };
+    StreamOutcome outcome =
+        StreamEventFile(options.file, options.view.NoEffects, onEvent, progress);
+    if (shown >= 0)
+        console.err << "\r\033[K" << std::flush;
+    if (!outcome.failure)
+        return outcome;
+    console.err << "kestavian-cli: cannot read " << options.file << ": " << outcome.failure->text
+                << '\n';
+    return std::nullopt;
 }
 
-std::optional<float> EventFile::spanFromName() const {
-    return UsableSpan(SpanTextFromFileName(store_.FileName));
-}
-
-bool loadForCommand(EventFile& file, const QString& path, std::int16_t noEffects, bool noteStop,
-                    std::ostream& err) {
-    std::string reason;
-    if (!file.load(path, noEffects, reason)) {
-        err << "kestavian-cli: cannot read " << path.toStdString() << ": " << reason << '\n';
-        return false;
-    }
-    if (noteStop && file.stop())
+void noteStop(const StreamOutcome& outcome, std::ostream& err) {
+    if (outcome.stop)
         err << "kestavian-cli: note: only the events before the bad line are taken; "
-            << DescribeStop(*file.stop()) << '\n';
-    return true;
+            << DescribeStop(*outcome.stop) << '\n';
 }
 
-std::optional<float> spanForCommand(const std::optional<float>& given, const EventFile& file,
-                                    std::ostream& err) {
-    if (given)
-        return given;
-    if (const std::optional<float> fromName = file.spanFromName())
+std::optional<float> spanForCommand(const CommonOptions& options, std::ostream& err) {
+    if (options.span)
+        return options.span;
+    if (const auto fromName = UsableSpan(SpanTextFromFileName(BareFileName(options.file))))
         return fromName;
     err << "kestavian-cli: the file name holds no span between its first two \"_\"; give --span S"
         << '\n';
     return std::nullopt;
-}
-
-std::optional<ViewSettings> loadWithSpan(EventFile& file, const CommonOptions& options,
-                                         std::ostream& err) {
-    if (!loadForCommand(file, options.file, options.view.NoEffects, true, err))
-        return std::nullopt;
-    const std::optional<float> span = spanForCommand(options.span, file, err);
-    if (!span)
-        return std::nullopt;
-    ViewSettings view = options.view;
-    view.Span = *span;
-    return view;
 }
 
 } // namespace kestavian::cli

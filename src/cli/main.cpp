@@ -1,73 +1,61 @@
-#include <QGuiApplication>
-#include <iostream>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <unistd.h>
 
 #include "cli/check_command.h"
-#include "cli/cli_options.h"
-#include "cli/render_command.h"
-#include "cli/timings_command.h"
+#include "cli/command_main.h"
+#include "cli/list_command.h"
 
 using namespace kestavian::cli;
 
 namespace {
 
-// Errors and notes go to stderr as our own one-line messages; Qt's warnings about the session
-// (no runtime folder, no display) would only bury them.
-void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::cerr << "kestavian-cli: " << message.toStdString() << '\n';
-}
-
-template <typename Options, typename Parse, typename Run>
-int runCommand(const QStringList& arguments, Parse parse, Run run) {
-    Options options;
-    const ParsedArguments parsed = parse(arguments, options);
-    switch (parsed.kind) {
-    case ParsedArguments::Help:
-        std::cout << parsed.text;
-        return ExitOk;
-    case ParsedArguments::Error:
-        std::cerr << "kestavian-cli: " << parsed.text << '\n';
-        return ExitUsage;
-    case ParsedArguments::Run:
-        break;
+// The commands that need Qt (the locale's number text, the viewer's span rule, pictures) run in
+// a companion program, started with the same arguments. Loading Qt's libraries takes longer than
+// reading a small file, and check and list need none of them. The companion sits beside this
+// program in the build, and in libexec when installed.
+int startCompanion(char** argv) {
+    namespace fs = std::filesystem;
+    const char* const name = "kestavian-cli-qt";
+    std::error_code error;
+    const fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
+    for (const fs::path& companion :
+         {folder / name, folder / KESTAVIAN_COMPANION_FROM_BIN / name}) {
+        ::execv(companion.c_str(), argv);
+        if (errno != ENOENT)
+            break;
     }
-    return run(options);
+    std::cerr << "kestavian-cli: cannot start " << name << ": " << std::strerror(errno) << '\n';
+    return ExitUsage;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    // The tool draws off screen; it must run where there is no display at all.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(keepQtQuiet);
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName("kestavian-cli");
-
-    QStringList arguments = QGuiApplication::arguments();
-    arguments.removeFirst();
-    const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
+    std::ios::sync_with_stdio(false);
+    const std::string command = argc > 1 ? argv[1] : "";
+    const Arguments arguments = commandArguments(argc, argv);
+    const Console console{std::cout, std::cerr, isatty(STDERR_FILENO) != 0};
     if (command == "check")
-        return runCommand<CheckOptions>(arguments, parseCheckArguments, [](const auto& options) {
-            return runCheck(options, std::cout, std::cerr);
-        });
-    if (command == "timings")
-        return runCommand<TimingsOptions>(
-            arguments, parseTimingsArguments,
-            [](const auto& options) { return runTimings(options, std::cout, std::cerr); });
-    if (command == "render")
-        return runCommand<RenderOptions>(arguments, parseRenderArguments, [](const auto& options) {
-            return runRender(options, std::cerr, isatty(STDERR_FILENO) != 0);
-        });
+        return outputWritten(runCommand<CheckOptions>(
+            arguments, parseCheckArguments,
+            [&](const CheckOptions& options) { return runCheck(options, console); }));
+    if (command == "list")
+        return outputWritten(
+            runCommand<ListOptions>(arguments, parseListArguments, [&](const ListOptions& options) {
+                return runList(options, console);
+            }));
+    if (command == "timings" || command == "extract" || command == "render")
+        return startCompanion(argv);
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << generalHelp();
         return ExitOk;
     }
-    if (command.isEmpty())
-        std::cerr << "kestavian-cli: a command is needed: check, timings or render (see --help)\n";
+    if (command.empty())
+        std::cerr << "kestavian-cli: a command is needed: ";
     else
-        std::cerr << "kestavian-cli: unknown command \"" << command.toStdString()
-                  << "\"; use check, timings or render (see --help)\n";
+        std::cerr << "kestavian-cli: unknown command \"" << command << "\"; use ";
+    std::cerr << "check, timings, list, extract or render (see --help)\n";
     return ExitUsage;
 }

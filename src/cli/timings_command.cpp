@@ -1,36 +1,41 @@
 #include "cli/timings_command.h"
 
-#include "cli/event_file.h"
 #include "drawing/headless_scene.h"
+#include "drawing/null_surface.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
 
 namespace kestavian::cli {
 
-int runTimings(const TimingsOptions& options, std::ostream& out, std::ostream& err) {
-    EventFile file;
-    const std::optional<ViewSettings> view = loadWithSpan(file, options, err);
-    if (!view)
+int runTimings(const TimingsOptions& options, const Console& console) {
+    const std::optional<float> span = spanForCommand(options, console.err);
+    if (!span)
         return ExitUsage;
+    ViewSettings view = options.view;
+    view.Span = *span;
 
-    // The lines depend on the drawing only where it stops, and then not on the drive side or the
-    // flip; the window's start-up settings stand for them.
-    HeadlessScene scene(*view);
-    long position = 0;
-    for (const EventData& event : file.store().Events) {
-        ++position;
-        long effectNo = 0;
-        for (const EffectData& effect : event.Effects) {
-            ++effectNo;
-            out << "Event " << generalForm(event.EventNo) << " (position " << position
-                << "), effect " << effectNo << '\n';
-            try {
-                scene.show(effect, false, [&](const std::string& line) { out << line << '\n'; });
-            } catch (const RuntimeError& error) {
-                out << "error: " << error.what() << '\n';
+    // The lines depend on the drawing only where it stops, and then not on the drive side, the
+    // flip or any pixel: the window's start-up settings and a surface that draws nothing stand in.
+    NullSurface nothing;
+    HeadlessSteps scene(view, nothing);
+    const auto writeLine = [&](const std::string& line) { console.out << line << '\n'; };
+    const std::optional<StreamOutcome> read =
+        streamEventFile(options, console, [&](const ParsedEvent& parsed) {
+            long effectNo = 0;
+            for (const EffectData& effect : parsed.event.Effects) {
+                ++effectNo;
+                console.out << "Event " << generalForm(parsed.event.EventNo) << " (position "
+                            << parsed.position << "), effect " << effectNo << '\n';
+                try {
+                    scene.show(effect, false, writeLine);
+                } catch (const RuntimeError& error) {
+                    console.out << "error: " << error.what() << '\n';
+                }
             }
-        }
-    }
+        });
+    if (!read)
+        return ExitUsage;
+    noteStop(*read, console.err);
     return ExitOk;
 }
 

@@ -32,7 +32,7 @@ public:
     void Circle(double x, double y, double radius, std::optional<Colour> colour) override;
     void Print(const std::string& text) override;
     // The picture at one image pixel per surface pixel.
-    const QImage& Image() const override;
+    const QImage& Image() const;
 
     // The picture for a screen of the given device pixel ratio: an image of the surface's size
     // times the ratio, with that devicePixelRatio, kept until the next drawing or another ratio.

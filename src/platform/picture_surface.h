@@ -4,8 +4,6 @@
 #include <optional>
 #include <string>
 
-class QImage;
-
 namespace kestavian {
 
 // A colour as 0x00BBGGRR; a value with the top bit set names system colour (value & 0xFF).
@@ -57,9 +55,6 @@ public:
     // the foreground colour; afterwards CurrentX is the left edge and CurrentY one text line
     // further down.
     virtual void Print(const std::string& text) = 0;
-
-    // The retained image (an empty image for surfaces that keep none).
-    virtual const QImage& Image() const = 0;
 
     double CurrentX() const { return currentX_; }
     double CurrentY() const { return currentY_; }

@@ -20,15 +20,22 @@ struct CliRun {
     QString err;
 };
 
-// locale: the locale the tool runs under (LC_ALL), when not the test's own.
-inline CliRun runCli(const QStringList& arguments, const QString& locale = {}) {
+// locale: the locale the tool runs under (LC_ALL), when not the test's own. onTerminal: run it
+// on a terminal of its own (through script), where stdout and stderr both come out as out.
+inline CliRun runCli(const QStringList& arguments, const QString& locale = {},
+                     bool onTerminal = false) {
     QProcess process;
     if (!locale.isEmpty()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LC_ALL", locale);
         process.setProcessEnvironment(environment);
     }
-    process.start(KESTAVIAN_CLI, arguments);
+    if (onTerminal)
+        process.start("script",
+                      {"-qec", "'" + (QStringList{KESTAVIAN_CLI} + arguments).join("' '") + "'",
+                       "/dev/null"});
+    else
+        process.start(KESTAVIAN_CLI, arguments);
     process.waitForFinished(120000);
     CliRun run;
     if (process.exitStatus() == QProcess::NormalExit && process.error() == QProcess::UnknownError)

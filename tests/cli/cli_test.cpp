@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "cli/cli_runner.h"
+#include "data/event_file_reader.h"
 
 namespace kestavian::test {
 namespace {
@@ -13,20 +15,34 @@ namespace {
 const QString WorkedExample = KESTAVIAN_FIXTURES "/worked_example.txt";
 const QString Sample = KESTAVIAN_EXAMPLES "/Events_30_sample.txt";
 
-// The worked example's lines; truck lines 3 and 4 belong to effect 1.
+// The worked example's seven lines: event 12; effect 1 (two trucks), effect 2, effect 3 (one).
 QStringList workedLines() {
     QFile file(WorkedExample);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     return QString::fromLatin1(file.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
+// The worked example twice, the second event numbered 13 with effect 3 of the same value as
+// effect 1: values 1523.7, 980.12, 311.45, then 1523.7, 980.12, 1523.7.
+QStringList twoEvents() {
+    QStringList lines = workedLines() + workedLines();
+    lines[7] = "13";
+    lines[12].replace(2, 10, "   1523.70");
+    return lines;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 class Cli : public testing::Test {
 protected:
-    QString writeFile(const QString& name, const QStringList& lines) const {
+    QString writeFile(const QString& name, const QStringList& lines, const char* end = "\n") const {
         const QString path = folder.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(lines.join('\n').toLatin1() + '\n');
+        file.write((lines.join(end) + end).toLatin1());
         return path;
     }
     // The worked example with line `line` (1-based) changed at a column.
@@ -42,31 +58,27 @@ TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
     struct Case {
         QStringList arguments;
         QString out;
-        int status;
     };
     const Case cases[] = {
-        {{WorkedExample}, "events: 1\neffects: 3\ntrucks: 3\n", 0},
-        {{Sample}, "events: 40\neffects: 120\ntrucks: 200\n", 0},
+        {{WorkedExample}, "events: 1\neffects: 3\ntrucks: 3\n"},
+        {{Sample}, "events: 40\neffects: 120\ntrucks: 200\n"},
         // One block per event reads the worked example's second effect line as an event.
-        {{WorkedExample, "--effects", "1"}, "events: 2\neffects: 2\ntrucks: 3\n", 0},
+        {{WorkedExample, "--effects", "1"}, "events: 2\neffects: 2\ntrucks: 3\n"},
         {{workedWith(3, 19, "1X0")},
          "events: 1\neffects: 0\ntrucks: 0\n"
-         "stopped at line 3: Speed (columns 19-21) \"1X0\": Type mismatch\n",
-         1},
+         "stopped at line 3: Speed (columns 19-21) \"1X0\": Type mismatch\n"},
         {{workedWith(5, 1, "Q")},
          "events: 1\neffects: 1\ntrucks: 2\n"
-         "stopped at line 5: EffectNo (columns 1-2) \"Q\": Type mismatch\n",
-         1},
+         "stopped at line 5: EffectNo (columns 1-2) \"Q\": Type mismatch\n"},
         {{writeFile("header.txt", {"12", workedLines()[4], "x7"}), "--effects", "1"},
          "events: 1\neffects: 1\ntrucks: 0\n"
-         "stopped at line 3: EventNo (columns 1-6) \"x7\": Type mismatch\n",
-         1},
+         "stopped at line 3: EventNo (columns 1-6) \"x7\": Type mismatch\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const CliRun run = runCli(QStringList{"check"} + c.arguments);
         EXPECT_EQ(run.out, c.out);
-        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.status, c.out.contains("stopped") ? 1 : 0);
         EXPECT_EQ(run.err, "");
     }
 }
@@ -86,83 +98,163 @@ TEST_F(Cli, TimingsListTheDiagnosticsLinesAndWhereTheViewerStops) {
     // The viewer's lines, so the system's decimal separator.
     const CliRun comma = runCli({"timings", WorkedExample, "--span", "20"}, "de_DE.UTF-8");
     EXPECT_EQ(comma.out.split('\n')[3], "Duration: 1,86");
+}
 
-    // The second truck enters seven minutes after the first: the lines are listed, then the
-    // scrubber's range overflows.
-    QStringList lines = workedLines();
-    lines[3].replace(12, 2, "12");
-    const CliRun slow = runCli({"timings", writeFile("Events_20_slow.txt", lines.mid(0, 4))});
-    const QStringList out = slow.out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(out.size(), 7);
-    EXPECT_EQ(out[3], "Duration: 421.86");
-    EXPECT_TRUE(out[5].startsWith("Truck 2 position: "));
-    EXPECT_EQ(out[6], "error: Overflow");
+TEST_F(Cli, ListRanksRowsGreatestFirstWithTiesInFileOrder) {
+    const QString two = writeFile("two.txt", twoEvents());
+    // Each case's rows as "position/effect".
+    const std::pair<QStringList, QString> cases[] = {
+        {{}, "1/1 1/2 1/3 2/1 2/2 2/3"},
+        {{"--top", "2"}, "1/1 2/1"},
+        {{"--top", "9"}, "1/1 2/1 2/3 1/2 2/2 1/3"},
+        {{"--bottom", "2"}, "1/3 1/2"},
+        {{"--effect", "3"}, "1/3 2/3"},
+        {{"--effect", "3", "--top", "1"}, "2/3"},
+    };
+    for (const auto& [arguments, rows] : cases) {
+        const CliRun run = runCli(QStringList{"list", two, "--format", "csv"} + arguments);
+        QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.takeFirst(), "position,event,effect,value,time,distance,trucks");
+        for (QString& line : lines)
+            line = line.section(',', 0, 0) + "/" + line.section(',', 2, 2);
+        EXPECT_EQ(lines.join(' '), rows) << arguments.join(' ').toStdString();
+    }
+    // A bad line: the rows before it, and the stop on stderr.
+    const CliRun stopped = runCli({"list", workedWith(6, 1, "x"), "--format", "csv"});
+    EXPECT_EQ(stopped.out.count('\n'), 3);
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_TRUE(stopped.err.contains("stopped at line 6")) << stopped.err.toStdString();
+    // The shortest form that reads back the same, with a point; the text adds the calendar.
+    const std::pair<QString, QString> forms[] = {
+        {"csv", "1,12,1,1523.7,23983510.15,7.4,2"},
+        {"json", R"({"position":1,"event":12,"effect":1,"value":1523.7,"time":23983510.15,)"
+                 R"("distance":7.4,"trucks":2})"},
+        {"text", "       1       12       1        1523.7     23983510.15         7.4       2"
+                 "     1     2   3  14:05:10.15"},
+    };
+    for (const auto& [format, row] : forms)
+        EXPECT_EQ(runCli({"list", WorkedExample, "--top", "1", "--format", format}, "de_DE.UTF-8")
+                      .out.split('\n', Qt::SkipEmptyParts)
+                      .last(),
+                  row);
+}
+
+TEST_F(Cli, ExtractCopiesTheChosenEventsByteForByteForTheViewer) {
+    // Three events with CRLF line ends: the extract keeps them as they stand.
+    QStringList three = workedLines() + workedLines() + workedLines();
+    const QString crlf = writeFile("Events_20_crlf.txt", three, "\r\n");
+    const QString firstAndLast = folder.filePath("Events_20_x.txt");
+    const CliRun run = runCli({"extract", crlf, "--events", "3,1", "--out", firstAndLast});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    const QByteArray event = (workedLines().join("\r\n") + "\r\n").toLatin1();
+    EXPECT_EQ(contents(firstAndLast), event + event);
+
+    // The top effect-3 row is event 2's: the extract holds it, and lists as it did.
+    const QString two = writeFile("Events_20_two.txt", twoEvents());
+    const QString top = folder.filePath("top.txt");
+    const CliRun topRun = runCli({"extract", two, "--top", "1", "--effect", "3", "--out", top});
+    EXPECT_EQ(topRun.status, 0);
+    EXPECT_TRUE(topRun.err.startsWith("kestavian-cli: note: top.txt holds no span"));
+    EXPECT_TRUE(topRun.err.contains("Events_20_top.txt")) << topRun.err.toStdString();
+    const QStringList all = runCli({"list", two, "--format", "csv"}).out.split('\n');
+    const QStringList fromTop = runCli({"list", top, "--format", "csv"}).out.split('\n');
+    EXPECT_EQ(fromTop.mid(1, 3).replaceInStrings(QRegularExpression("^1,"), "2,"), all.mid(4, 3));
+
+    // The viewer's limit: 32767 lines is taken, one event more is refused and nothing written.
+    QStringList lines;
+    for (int i = 0; i < 4682; ++i)
+        lines += workedLines();
+    const QString many = writeFile("Events_20_many.txt", lines);
+    const QString fits = folder.filePath("Events_20_fits.txt");
+    EXPECT_EQ(runCli({"extract", many, "--events", "1-4681", "--out", fits}).status, 0);
+    const FileItems read = ReadFileItems(fits.toStdString(), ViewerReadLimits);
+    EXPECT_FALSE(read.failure);
+    EXPECT_EQ(read.items.size(), 32767u);
+    const QString over = folder.filePath("Events_20_over.txt");
+    const CliRun refused = runCli({"extract", many, "--events", "1-4682", "--out", over});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.err.contains("32774 lines")) << refused.err.toStdString();
+    EXPECT_FALSE(QFile::exists(over));
+}
+
+TEST_F(Cli, ReadingProgressOnlyOnATerminalAndForALargeFile) {
+    // Past the worked example, 60 MB of NUL bytes: one bad line that runs to the end.
+    const QString large = writeFile("large.txt", workedLines());
+    ASSERT_TRUE(QFile(large).resize(60'000'000));
+    const CliRun onTerminal = runCli({"check", large}, {}, true);
+    EXPECT_EQ(onTerminal.status, 1);
+    EXPECT_TRUE(onTerminal.out.contains("reading large.txt: 100%")) << onTerminal.out.toStdString();
+    EXPECT_EQ(runCli({"check", large}).err, "");
+    EXPECT_FALSE(runCli({"check", WorkedExample}, {}, true).out.contains("reading"));
 }
 
 TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
     const QString out = folder.filePath("p.png");
     const QString named = writeFile("Events_20_w.txt", workedLines());
-    struct Case {
-        QStringList arguments;
-        int status;
-    };
-    const Case cases[] = {
-        {{}, 2},
-        {{"draw", named}, 2},
-        {{"check"}, 2},
-        {{"check", named, named}, 2},
-        {{"check", folder.filePath("missing.txt")}, 2},
-        {{"check", folder.path()}, 2},
-        {{"check", named, "--effects", "0"}, 2},
-        {{"check", named, "--effects", "40000"}, 2},
-        {{"check", named, "--bogus"}, 2},
-        {{"timings", WorkedExample}, 2}, // no span in the name
-        {{"timings", named, "--span", "-1"}, 2},
-        {{"timings", named, "--datum", "left"}, 2},
-        {{"render", named, "--event", "1", "--effect", "1"}, 2},
-        {{"render", named, "--event", "2", "--effect", "1", "--out", out}, 2},
-        {{"render", named, "--event", "1", "--effect", "4", "--out", out}, 2},
-        {{"render", named, "--event", "0", "--effect", "1", "--out", out}, 2},
-        {{"render", named, "--event", "1", "--effect", "1", "--at", "1.5", "--out", out}, 2},
-        {{"render", named, "--event", "1", "--effect", "1", "--at", "5", "--critical", "--out",
-          out},
-         2},
-        {{"render", named, "--event", "1", "--effect", "1", "--out", folder.filePath("p.jpg")}, 2},
-        {{"render", named, "--event", "1", "--effect", "1", "--out", named + "/p.png"}, 2},
-        {{"render", named, "--all", named}, 2},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments.join(' ').toStdString());
-        const CliRun run = runCli(c.arguments);
-        EXPECT_EQ(run.status, c.status);
+    // One command line per "|": F stands for the file, W for one without a span in its name, D
+    // for a folder, P for a picture to write.
+    const QString cases = "|draw F|check|check F F|check F.missing|check D|check F --effects 0|"
+                          "check F --bogus|timings W|timings F --span -1|timings F --datum left|"
+                          "list F --top 0|list F --top 1 --bottom 1|list F --format xml|"
+                          "extract F --out P|extract F --events 3-1 --out P|"
+                          "extract F --events 1,2 --out P|extract F --events 1 --effect 1 --out P|"
+                          "extract F --top 1|extract F --top 1 --out F|"
+                          "render F --event 1 --effect 1|render F --event 2 --effect 1 --out P|"
+                          "render F --event 1 --effect 4 --out P|"
+                          "render F --event 0 --effect 1 --out P|"
+                          "render F --event 1 --effect 1 --top 1 --out P|"
+                          "render F --event 1 --effect 1 --at 1.5 --out P|"
+                          "render F --event 1 --effect 1 --at 5 --critical --out P|"
+                          "render F --event 1 --effect 1 --out P.jpg|"
+                          "render F --event 1 --effect 1 --out F/p.png|render F --all F|"
+                          "render F --all D --events 2|render F --all D --format jpg";
+    for (const QString& line : cases.split('|')) {
+        SCOPED_TRACE(line.toStdString());
+        QStringList arguments = line.split(' ', Qt::SkipEmptyParts);
+        for (QString& word : arguments)
+            word.replace(QRegularExpression("^F"), named)
+                .replace(QRegularExpression("^D$"), folder.path())
+                .replace(QRegularExpression("^P"), out)
+                .replace(QRegularExpression("^W$"), WorkedExample);
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.status, 2);
         EXPECT_TRUE(run.err.startsWith("kestavian-cli: ")) << run.err.toStdString();
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
         EXPECT_EQ(run.out, "");
     }
-    for (const QString command : {"check", "timings", "render"}) {
+    EXPECT_EQ(contents(named), (workedLines().join('\n') + '\n').toLatin1());
+    for (const QString command : {"check", "timings", "list", "extract", "render"}) {
         const CliRun help = runCli({command, "--help"});
         EXPECT_EQ(help.status, 0);
         EXPECT_TRUE(help.out.startsWith("Usage: kestavian-cli " + command + " FILE"));
     }
 }
 
-TEST_F(Cli, RenderAllWritesEveryEffectUnderTheSaveNames) {
+TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
     const QString file = writeFile("Events_32.5_w.txt", workedLines());
-    const QString all = folder.filePath("all");
-    const CliRun run = runCli({"render", file, "--all", all, "--at", "120"});
-    // Effect 2 has no trucks: its picture is the span and caption, which is all it has.
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(QDir(all).entryList(QDir::Files),
-              QStringList({"Span_32.5_Ev_1_Ef_1.bmp", "Span_32.5_Ev_1_Ef_2.bmp",
-                           "Span_32.5_Ev_1_Ef_3.bmp"}));
+    const auto written = [&](const QStringList& choice) {
+        const QString all = folder.filePath("all" + choice.join('_'));
+        const CliRun run =
+            runCli(QStringList{"render", file, "--all", all, "--at", "120"} + choice);
+        // Effect 2 has no trucks: its picture is the span and caption, which is all it has.
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err, "");
+        return QDir(all).entryList(QDir::Files);
+    };
+    EXPECT_EQ(written({}), QStringList({"Span_32.5_Ev_1_Ef_1.bmp", "Span_32.5_Ev_1_Ef_2.bmp",
+                                        "Span_32.5_Ev_1_Ef_3.bmp"}));
+    EXPECT_EQ(written({"--top", "2", "--format", "png"}),
+              QStringList({"Span_32.5_Ev_1_Ef_1.png", "Span_32.5_Ev_1_Ef_2.png"}));
+    EXPECT_EQ(written({"--bottom", "1", "--effect", "3", "--format", "PNG"}),
+              QStringList({"Span_32.5_Ev_1_Ef_3.png"}));
 
-    const QString single = folder.filePath("one.png");
+    const QString single = folder.filePath("one.PNG");
     ASSERT_EQ(
         runCli({"render", file, "--event", "1", "--effect", "1", "--at", "120", "--out", single})
             .status,
         0);
-    const QImage fromAll(all + "/Span_32.5_Ev_1_Ef_1.bmp");
+    const QImage fromAll(folder.filePath("all/Span_32.5_Ev_1_Ef_1.bmp"));
     EXPECT_EQ(fromAll.size(), QSize(641, 167));
     EXPECT_EQ(fromAll.convertToFormat(QImage::Format_RGB32),
               QImage(single).convertToFormat(QImage::Format_RGB32));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -50,7 +49,6 @@ public:
         setCurrentX(ScaleLeft());
         setCurrentY(CurrentY() + ScaleHeight() / 10);
     }
-    const QImage& Image() const override { return image_; }
 
     // The recorded primitives of one kind, in order.
     std::vector<RecordedOp> only(RecordedOp::Kind kind) const {
@@ -101,7 +99,6 @@ private:
                                            FontSize(),
                                            FontBold()});
     }
-    QImage image_;
 };
 
 } // namespace kestavian::test

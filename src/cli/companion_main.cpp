@@ -1,0 +1,51 @@
+// The half of kestavian-cli that needs Qt, started by it for timings, extract and render. Only
+// render starts Qt's GUI layer (fonts and a platform plugin).
+#include <QGuiApplication>
+#include <iostream>
+#include <unistd.h>
+
+#include "cli/command_main.h"
+#include "cli/extract_command.h"
+#include "cli/render_command.h"
+#include "cli/timings_command.h"
+
+using namespace kestavian::cli;
+
+namespace {
+
+// Errors and notes go to stderr as our own one-line messages; Qt's warnings about the session
+// (no runtime folder, no display) would only bury them.
+void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << "kestavian-cli: " << message.toStdString() << '\n';
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    qInstallMessageHandler(keepQtQuiet);
+    const std::string command = argc > 1 ? argv[1] : "";
+    const Arguments arguments = commandArguments(argc, argv);
+    const Console console{std::cout, std::cerr, isatty(STDERR_FILENO) != 0};
+    if (command == "timings")
+        return outputWritten(runCommand<TimingsOptions>(
+            arguments, parseTimingsArguments,
+            [&](const TimingsOptions& options) { return runTimings(options, console); }));
+    if (command == "extract")
+        return outputWritten(runCommand<ExtractOptions>(
+            arguments, parseExtractArguments,
+            [&](const ExtractOptions& options) { return runExtract(options, console); }));
+    if (command != "render") {
+        std::cerr << "kestavian-cli: kestavian-cli-qt runs timings, extract and render\n";
+        return ExitUsage;
+    }
+    // The tool draws off screen; it must run where there is no display at all.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName("kestavian-cli");
+    return runCommand<RenderOptions>(
+        arguments, parseRenderArguments,
+        [&](const RenderOptions& options) { return runRender(options, console); });
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "data/event_parser.h"
+
+namespace kestavian::cli {
+
+// One stored load effect, with where it stands in the file.
+struct EffectRow {
+    std::uint64_t position = 0; // the event's, from 1, as render --event takes it
+    long index = 0;             // the effect's place in its event, from 1 (the viewer's list)
+    std::int32_t eventNo = 0;
+    std::int16_t effectNo = 0;
+    double value = 0;
+    double time = 0;
+    double distance = 0;
+    std::int16_t trucks = 0;
+    ByteRange bytes; // the event's lines in the file
+};
+
+// The row of effect `index` (from 1) of an event as the parser hands it over.
+EffectRow RowOf(const ParsedEvent& event, long index);
+
+// Event positions written as "3,17,250-260": whole numbers from 1 and ranges of them, in any
+// order, repeats allowed.
+class EventList {
+public:
+    // Nothing for a text that is not such a list.
+    static std::optional<EventList> parse(std::string_view text);
+
+    bool contains(std::uint64_t position) const;
+    std::uint64_t last() const { return ranges_.back().second; }
+
+private:
+    // Sorted, neither overlapping nor touching, each first <= second.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges_;
+};
+
+// The rows of the greatest values (or the least), best first: of two rows of the same value the
+// one earlier in the file goes first, and is the one kept when only one can be.
+class RowRanking {
+public:
+    RowRanking(std::uint64_t count, bool greatest) : count_(count), greatest_(greatest) {}
+
+    void add(const EffectRow& row);
+    // The rows kept, best first; the ranking is empty afterwards.
+    std::vector<EffectRow> take();
+
+private:
+    bool ranksBefore(const EffectRow& a, const EffectRow& b) const;
+
+    std::uint64_t count_;
+    bool greatest_;
+    // A heap whose front is the last row kept, the one a better row takes the place of.
+    std::vector<EffectRow> kept_;
+};
+
+// Which rows a command takes: those of one effect number (all without it), and of those the
+// best few (all, in file order, without a ranking).
+struct RowChoice {
+    std::optional<std::int16_t> effectNo;
+    struct Ranking {
+        std::uint64_t count = 0;
+        bool greatest = true;
+    };
+    std::optional<Ranking> ranking;
+
+    bool keeps(const EffectRow& row) const { return !effectNo || row.effectNo == *effectNo; }
+};
+
+// The events a command takes: listed by position, or those holding the rows of a ranking.
+struct EventChoice {
+    std::optional<EventList> listed;
+    RowChoice rows;
+};
+
+} // namespace kestavian::cli

@@ -1,0 +1,146 @@
+#include "cli/list_command.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace kestavian::cli {
+
+namespace {
+
+constexpr std::size_t FieldCount = 7;
+constexpr std::array<const char*, FieldCount> FieldNames{"position", "event",    "effect", "value",
+                                                         "time",     "distance", "trucks"};
+// Right-aligned text columns, wide enough for the usual values; a wider value pushes the rest.
+constexpr std::array<int, FieldCount> FieldWidths{8, 7, 6, 12, 14, 10, 6};
+constexpr const char* CalendarHeading = "  year month day        clock";
+
+// The shortest text that reads back as the same double, with a point.
+std::string shortest(double value) {
+    std::array<char, 32> text;
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), value);
+    return std::string(text.data(), written.ptr);
+}
+
+std::array<std::string, FieldCount> fieldsOf(const EffectRow& row) {
+    return {std::to_string(row.position), std::to_string(row.eventNo), std::to_string(row.effectNo),
+            shortest(row.value),          shortest(row.time),          shortest(row.distance),
+            std::to_string(row.trucks)};
+}
+
+void padded(std::string& line, const std::string& text, int width) {
+    line.append(static_cast<std::size_t>(std::max(0, width - static_cast<int>(text.size()))), ' ');
+    line += text;
+}
+
+// A time on the simulation's calendar (years of 250 days from year 0, months of 25 days and
+// days from 1) to the hundredth, in the text columns' layout; blank for a time too far off to
+// count in hundredths.
+std::string calendarColumns(double seconds) {
+    if (!(std::abs(seconds) < 9.0e15))
+        return {};
+    constexpr std::int64_t PerDay = 24 * 3600 * 100;
+    constexpr std::int64_t PerMonth = 25 * PerDay;
+    constexpr std::int64_t PerYear = 250 * PerDay;
+    const std::int64_t hundredths = std::llround(seconds * 100);
+    // Floored, so that a time before year 0 still has a month, a day and a clock in range.
+    std::int64_t year = hundredths / PerYear;
+    if (hundredths % PerYear < 0)
+        --year;
+    std::int64_t rest = hundredths - year * PerYear;
+    const auto month = rest / PerMonth + 1;
+    rest %= PerMonth;
+    const auto day = rest / PerDay + 1;
+    rest %= PerDay;
+    std::array<char, 96> text;
+    std::snprintf(text.data(), text.size(), "%6lld %5lld %3lld  %02lld:%02lld:%02lld.%02lld",
+                  static_cast<long long>(year), static_cast<long long>(month),
+                  static_cast<long long>(day), static_cast<long long>(rest / 360000),
+                  static_cast<long long>(rest / 6000 % 60), static_cast<long long>(rest / 100 % 60),
+                  static_cast<long long>(rest % 100));
+    return text.data();
+}
+
+// Writes the rows in one of the three forms, the heading first (JSON Lines have none). Nothing
+// is written before the first row or the end, so a file that cannot be read leaves no output.
+class RowWriter {
+public:
+    RowWriter(RowFormat format, std::ostream& out) : format_(format), out_(out) {}
+
+    // The heading, when it has not been written yet.
+    void head() {
+        if (headed_ || format_ == RowFormat::Json)
+            return;
+        headed_ = true;
+        std::string line;
+        for (std::size_t i = 0; i < FieldCount; ++i)
+            if (format_ == RowFormat::Csv)
+                line += (i > 0 ? "," : "") + std::string(FieldNames[i]);
+            else
+                padded(line, FieldNames[i], FieldWidths[i] + (i > 0 ? 2 : 0));
+        out_ << line << (format_ == RowFormat::Text ? CalendarHeading : "") << '\n';
+    }
+
+    void write(const EffectRow& row) {
+        head();
+        const std::array<std::string, FieldCount> fields = fieldsOf(row);
+        line_.clear();
+        for (std::size_t i = 0; i < FieldCount; ++i)
+            switch (format_) {
+            case RowFormat::Csv:
+                line_ += (i > 0 ? "," : "") + fields[i];
+                break;
+            case RowFormat::Json:
+                line_ += (i > 0 ? ",\"" : "{\"") + std::string(FieldNames[i]) + "\":" + fields[i];
+                break;
+            case RowFormat::Text:
+                padded(line_, fields[i], FieldWidths[i] + (i > 0 ? 2 : 0));
+                break;
+            }
+        if (format_ == RowFormat::Json)
+            line_ += '}';
+        else if (format_ == RowFormat::Text)
+            line_ += calendarColumns(row.time);
+        line_ += '\n';
+        out_ << line_;
+    }
+
+private:
+    RowFormat format_;
+    std::ostream& out_;
+    std::string line_;
+    bool headed_ = false;
+};
+
+} // namespace
+
+int runList(const ListOptions& options, const Console& console) {
+    RowWriter writer(options.format, console.out);
+    std::optional<RowRanking> ranking;
+    if (options.rows.ranking)
+        ranking.emplace(options.rows.ranking->count, options.rows.ranking->greatest);
+    const std::optional<StreamOutcome> read =
+        streamEventFile(options, console, [&](const ParsedEvent& parsed) {
+            for (long i = 1; i <= parsed.event.EffectCount; ++i) {
+                const EffectRow row = RowOf(parsed, i);
+                if (!options.rows.keeps(row))
+                    continue;
+                if (ranking)
+                    ranking->add(row);
+                else
+                    writer.write(row);
+            }
+        });
+    if (!read)
+        return ExitUsage;
+    if (ranking)
+        for (const EffectRow& row : ranking->take())
+            writer.write(row);
+    writer.head();
+    noteStop(*read, console.err);
+    return read->stop ? ExitStopped : ExitOk;
+}
+
+} // namespace kestavian::cli
