@@ -12,30 +12,31 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace kestavian::test {
 
-// One run of the built kestavian-cli: its exit status (-1 when it did not end normally) and what
-// it wrote.
+// One run of a built program: its exit status (-1 when it did not end normally) and what it wrote.
 struct CliRun {
     int status = -1;
     QString out;
     QString err;
 };
 
-// locale: the locale the tool runs under (LC_ALL), when not the test's own. onTerminal: run it
-// on a terminal of its own (through script), where stdout and stderr both come out as out.
-inline CliRun runCli(const QStringList& arguments, const QString& locale = {},
-                     bool onTerminal = false) {
+// Runs program (kestavian-cli unless given) under the test's environment with the changes given
+// ("NAME=value", or "NAME" to remove it). onTerminal: on a terminal of its own (through script),
+// where stdout and stderr both come out as out.
+inline CliRun runCli(const QStringList& arguments, const QStringList& environment = {},
+                     bool onTerminal = false, const QString& program = KESTAVIAN_CLI) {
     QProcess process;
-    if (!locale.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("LC_ALL", locale);
-        process.setProcessEnvironment(environment);
-    }
+    QProcessEnvironment changed = QProcessEnvironment::systemEnvironment();
+    for (const QString& setting : environment)
+        if (setting.contains('='))
+            changed.insert(setting.section('=', 0, 0), setting.section('=', 1));
+        else
+            changed.remove(setting);
+    process.setProcessEnvironment(changed);
     if (onTerminal)
-        process.start("script",
-                      {"-qec", "'" + (QStringList{KESTAVIAN_CLI} + arguments).join("' '") + "'",
-                       "/dev/null"});
+        process.start("script", {"-qec", "'" + (QStringList{program} + arguments).join("' '") + "'",
+                                 "/dev/null"});
     else
-        process.start(KESTAVIAN_CLI, arguments);
+        process.start(program, arguments);
     process.waitForFinished(120000);
     CliRun run;
     if (process.exitStatus() == QProcess::NormalExit && process.error() == QProcess::UnknownError)

@@ -34,22 +34,14 @@ template <typename Step> void step(Step&& body) {
 
 // What the parser promises whatever it was given, also when it stopped part-way.
 void checkStore(const EventStore& store, std::int16_t noEffects) {
-    require(store.NoEvents == store.Events.size(), "NoEvents differs from the events held");
     require(noEffects > 0 || store.NoEvents <= 1, "an event after one that cannot close");
     long records = store.NoEvents;
-    for (long e = 1; e <= store.NoEvents; ++e) {
-        const EventData& event = store.Events.at(e);
-        require(event.EffectCount == event.Effects.size(), "EffectCount differs");
-        require(noEffects <= 0 || event.EffectCount <= noEffects, "too many effects");
-        records += event.EffectCount;
-        for (const EffectData& effect : event.Effects) {
+    for (long e = 1; e <= store.NoEvents; ++e)
+        for (const EffectData& effect : store.Events.at(e).Effects) {
             require(effect.NoTrucks == effect.Trucks.size() && effect.EventIndex == e,
                     "NoTrucks or EventIndex differs");
-            records += effect.NoTrucks;
-            for (const TruckData& truck : effect.Trucks)
-                require(truck.TimeSec == TruckTimeSeconds(truck), "TimeSec differs");
+            records += 1 + effect.NoTrucks;
         }
-    }
     require(records <= store.FileLines.size(), "more records than lines");
 }
 
@@ -88,21 +80,14 @@ void checkStreaming(std::string_view bytes, const EventStore& whole, std::int16_
             "streamed events differ");
 }
 
-// Shows one effect as the window does, then moves the scrubber; checks what that leaves.
+// Shows one effect as the window does, then moves the scrubber; a shown effect lists its lines.
 void showEffect(HeadlessScene& scene, const EffectData& effect, bool critPos, unsigned variant) {
-    std::vector<std::string> lines;
-    bool shown = false;
+    std::size_t lines = 0;
     step([&] {
-        scene.show(effect, critPos, [&](const std::string& line) { lines.push_back(line); });
-        shown = true;
+        scene.show(effect, critPos, [&](const std::string&) { ++lines; });
+        require(lines == 3 + static_cast<std::size_t>(effect.NoTrucks), "timing lines");
     });
-    require(!shown || (lines.size() == 3 + static_cast<std::size_t>(effect.NoTrucks) &&
-                       lines[0].starts_with("Time On: ") && lines[2].starts_with("Duration: ")),
-            "timing lines");
-    const std::int16_t values[] = {0, 1, 150, 32767};
-    step([&] { scene.moveScrubber(effect, critPos, values[variant % 4]); });
-    const std::string& time = scene.timeCaption();
-    require(time.empty() || time.starts_with("Cur time: "), "time caption");
+    step([&] { scene.moveScrubber(effect, critPos, std::array{0, 1, 150, 32767}[variant % 4]); });
     require(scene.image().width() == 641 && scene.image().height() == 167, "picture resized");
 }
 
@@ -124,7 +109,8 @@ void RunFuzzInput(const std::uint8_t* data, std::size_t size) {
     for (const int count : {static_cast<int>(first % 7) - 2, int{static_cast<std::int8_t>(first)}})
         if (std::find(effectCounts.begin(), effectCounts.end(), count) == effectCounts.end())
             effectCounts.push_back(static_cast<std::int16_t>(count));
-    const std::array<float, 4> spans{20.0f, 45.5f, 0.01f, 1.0e30f};
+    ViewSettings view;
+    view.Span = std::array{20.0f, 45.5f, 0.01f, 1.0e30f}[(first >> 3) % 4];
     // The chunk sizes: one byte puts every quote, CR and LF at an edge; a sequence seeded with a
     // hash of the bytes mixes the edges up.
     std::uint32_t hash = 2166136261u;
@@ -153,8 +139,6 @@ void RunFuzzInput(const std::uint8_t* data, std::size_t size) {
             for (const EffectData& effect : event.Effects) {
                 // Each effect is shown with the next combination of the view options.
                 const unsigned options = ++variant >> 2;
-                ViewSettings view;
-                view.Span = spans[(first >> 3) % spans.size()];
                 view.DatumRHS = (options & 1) == 0;
                 view.DriveRight = (options & 2) == 0;
                 view.FlipDatum = (options & 4) != 0;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QImage>
 #include <QLocale>
 #include <charconv>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -12,6 +16,15 @@
 #include "platform/runtime_error.h"
 
 namespace kestavian::test {
+
+// The bytes of a file, and of a file of tests/fixtures.
+inline std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+inline std::string fixtureText(const std::string& name) {
+    return fileText(KESTAVIAN_FIXTURES "/" + name);
+}
 
 // The truck fields the analysis and drawing read; everything else stays zero.
 struct TruckFields {
@@ -70,12 +83,22 @@ class LocaleForTest {
 public:
     explicit LocaleForTest(QLocale::Language language) { QLocale::setDefault(QLocale(language)); }
     ~LocaleForTest() { QLocale::setDefault(before_); }
-    LocaleForTest(const LocaleForTest&) = delete;
-    LocaleForTest& operator=(const LocaleForTest&) = delete;
 
 private:
     QLocale before_;
 };
+
+// The lengths of the dark runs down one column of an image's pixels.
+inline std::vector<int> darkRuns(const QImage& image, int column) {
+    std::vector<int> runs{0};
+    for (int y = 0; y < image.height(); ++y)
+        if (qGray(image.pixel(column, y)) >= 128)
+            runs.push_back(0);
+        else
+            ++runs.back();
+    std::erase(runs, 0);
+    return runs;
+}
 
 // The error number a call raises, or nothing when it returns.
 inline std::optional<ErrorNumber> ErrorOf(const std::function<void()>& call) {

@@ -17,7 +17,6 @@ struct RecordedOp {
     std::optional<Colour> colour;          // as passed; nullopt = foreground colour
     std::string text;                      // Print
     int drawWidth = 1, drawStyle = 0, drawMode = 13, fillStyle = 1;
-    double fontSize = 0;
     bool fontBold = false;
 };
 
@@ -62,21 +61,18 @@ public:
     // The primitives of one kind as text, coordinates to 4 decimals: "(x1 y1 x2 y2) ...", a
     // circle "(x y r)", a text "(x y 'text')". Ops drawn in the invert mode are marked "~".
     std::string trace(RecordedOp::Kind kind) const {
-        std::string text;
         const auto number = [](double value) {
-            char buffer[32];
-            std::snprintf(buffer, sizeof buffer, "%.4g", std::round(value * 1e4) / 1e4 + 0.0);
-            return std::string(buffer);
+            char text[32];
+            std::snprintf(text, sizeof text, "%.4g", std::round(value * 1e4) / 1e4 + 0.0);
+            return std::string(text);
         };
-        for (const RecordedOp& op : only(kind)) {
-            text += (text.empty() ? "(" : " (") + number(op.x1) + " " + number(op.y1);
-            if (kind == RecordedOp::Print)
-                text += " '" + op.text + "'";
-            else
-                text +=
-                    " " + number(op.x2) + (kind == RecordedOp::Circle ? "" : " " + number(op.y2));
-            text += op.drawMode == 6 ? ")~" : ")";
-        }
+        std::string text;
+        for (const RecordedOp& op : only(kind))
+            text += (text.empty() ? "(" : " (") + number(op.x1) + " " + number(op.y1) +
+                    (kind == RecordedOp::Print    ? " '" + op.text + "'"
+                     : kind == RecordedOp::Circle ? " " + number(op.x2)
+                                                  : " " + number(op.x2) + " " + number(op.y2)) +
+                    (op.drawMode == 6 ? ")~" : ")");
         return text;
     }
 
@@ -85,19 +81,10 @@ public:
 private:
     RecordedOp& record(RecordedOp::Kind kind, double x1 = 0, double y1 = 0, double x2 = 0,
                        double y2 = 0, std::optional<Colour> colour = {}) {
-        return ops.emplace_back(RecordedOp{kind,
-                                           x1,
-                                           y1,
-                                           x2,
-                                           y2,
-                                           colour,
-                                           {},
-                                           DrawWidth(),
-                                           DrawStyle(),
-                                           DrawMode(),
-                                           FillStyle(),
-                                           FontSize(),
-                                           FontBold()});
+        RecordedOp& op = ops.emplace_back(RecordedOp{kind, x1, y1, x2, y2, colour, {}});
+        op.drawWidth = DrawWidth(), op.drawStyle = DrawStyle(), op.drawMode = DrawMode();
+        op.fillStyle = FillStyle(), op.fontBold = FontBold();
+        return op;
     }
 };
 

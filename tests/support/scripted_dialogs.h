@@ -27,16 +27,12 @@ public:
                                         const std::string& startFolder) override {
         openFileCalls.push_back({filter, extension, startFolder});
         shown();
-        if (files.empty())
-            ADD_FAILURE() << "unexpected open dialog";
-        return take(files).value_or(std::nullopt);
+        return take(files, "an open dialog").value_or(std::nullopt);
     }
     std::string inputBox(const std::string& prompt, const std::string& title) override {
         inputBoxCalls.push_back({prompt, title});
         shown();
-        if (replies.empty())
-            ADD_FAILURE() << "unexpected input box \"" << prompt << "\"";
-        return take(replies).value_or("");
+        return take(replies, "an input box").value_or("");
     }
     void messageBox(const std::string& text, const std::string& title) override {
         messageBoxCalls.push_back({text, title});
@@ -58,9 +54,11 @@ private:
         if (whileShown)
             whileShown();
     }
-    template <typename T> static std::optional<T> take(std::deque<T>& queue) {
-        if (queue.empty())
+    template <typename T> static std::optional<T> take(std::deque<T>& queue, const char* what) {
+        if (queue.empty()) {
+            ADD_FAILURE() << "unexpected " << what;
             return std::nullopt;
+        }
         T front = std::move(queue.front());
         queue.pop_front();
         return front;

@@ -14,10 +14,6 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -31,8 +27,12 @@ namespace kestavian::test {
 inline const std::string Sample = KESTAVIAN_EXAMPLES "/Events_30_sample.txt";
 
 inline std::string workedExampleText() {
-    std::ifstream in(KESTAVIAN_FIXTURES "/worked_example.txt", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return fixtureText("worked_example.txt");
+}
+// Events 17, 18 and 25, three effects each. Effect e of the event at list position p starts at
+// second 10 p + e: effects 1 and 2 have a truck in each direction, effect 3 has none.
+inline std::string threeEventFile() {
+    return fixtureText("three_events.txt");
 }
 
 // BMP and PNG files come back in another pixel format than the picture box keeps.
@@ -91,63 +91,17 @@ protected:
             result.push_back(text.substr(at, end - at));
         return result;
     }
-    long timeOnLines() const {
-        const auto all = lines();
-        return std::count_if(all.begin(), all.end(),
-                             [](const std::string& l) { return l.starts_with("Time On: "); });
-    }
-    std::vector<std::string> itemsOf(const QComboBox* list) const {
-        std::vector<std::string> items;
+    // The items of a list, joined by blanks.
+    static QString itemsOf(const QComboBox* list) {
+        QStringList items;
         for (int i = 0; i < list->count(); ++i)
-            items.push_back(list->itemText(i).toStdString());
-        return items;
+            items << list->itemText(i);
+        return items.join(' ');
     }
 
     QTemporaryDir folder;
     ScriptedDialogs* dialogs = nullptr;
     std::unique_ptr<frmMain> window;
 };
-
-// An effect line in its fixed columns.
-inline std::string effectLine(int effectNo, double value, double time, double distance,
-                              int trucks) {
-    char line[64];
-    std::snprintf(line, sizeof line, "%-2d%10.2f%15.2f%10.2f %4d\n", effectNo, value, time,
-                  distance, trucks);
-    return line;
-}
-
-// A truck line in its fixed columns: on day 1 of month 1 of year 0 at the given second, with
-// equal axle spacings.
-inline std::string truckLine(int second, int speed, int length, int axles, int direction,
-                             int spacing = 30) {
-    char line[128];
-    int n = std::snprintf(line, sizeof line, "10010101000000%02d00%03d0400%03d%1d1%1d040", second,
-                          speed, length, axles, direction);
-    for (int k = 1; k <= 9; ++k)
-        n += std::snprintf(line + n, sizeof line - static_cast<std::size_t>(n),
-                           k < 9 ? "%03d%02d" : "%03d", k <= axles ? 80 : 0,
-                           k < axles ? spacing : 0);
-    return std::string(line) + "\n";
-}
-
-// Events 17, 18 and 25, three effects each. Effect e of the event at list position p starts at
-// second 10 p + e: effects 1 and 2 have a truck in each direction, effect 3 has none.
-inline std::string threeEventFile() {
-    std::string text;
-    int position = 0;
-    for (const int eventNo : {17, 18, 25}) {
-        text += std::to_string(eventNo) + "\n";
-        for (int effect = 1; effect <= 3; ++effect) {
-            const int second = 10 * position + effect;
-            const int trucks = effect == 3 ? 0 : 2;
-            text += effectLine(effect, 100.0 * effect + position, second + 0.5, 5, trucks);
-            if (trucks > 0)
-                text += truckLine(second, 200, 120, 3, 1) + truckLine(second + 1, 250, 100, 2, 2);
-        }
-        ++position;
-    }
-    return text;
-}
 
 } // namespace kestavian::test

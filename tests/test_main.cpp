@@ -1,16 +1,26 @@
+#ifdef KESTAVIAN_WIDGETS
 #include <QApplication>
+#else
+#include <QGuiApplication>
+#endif
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+// The suites run headless. The window's suites need widgets, the others only the GUI layer
+// (fonts and the palette), and the windows remember things across runs: the tests keep theirs
+// apart from the user's.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef KESTAVIAN_SCALE_FACTOR
     qputenv("QT_SCALE_FACTOR", KESTAVIAN_SCALE_FACTOR);
 #endif
+#ifdef KESTAVIAN_WIDGETS
     QApplication app(argc, argv);
-    // The windows remember things across runs; the tests' runs keep theirs apart from the user's.
+#else
+    QGuiApplication app(argc, argv);
+#endif
     const QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
