@@ -7,9 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// The suites run headless. The window's suites need widgets, the others only the GUI layer
-// (fonts and the palette), and the windows remember things across runs: the tests keep theirs
-// apart from the user's.
+// Headless; widgets for the window's suites only; the windows' settings kept apart from the user's.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

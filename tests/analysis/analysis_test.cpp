@@ -91,7 +91,6 @@ TEST(EventDisplay, ScrubberFit) {
         const char* fit; // Min Max LargeChange SmallChange Value, as the scroll bar holds them
     } cases[] = {
         {2.5, "0 400 6 3 0"},                        // R(3.6) = 4, R(3.1) = 3
-        {0.4, "0 200 2 1 0"},                        // R(1.5) = 2, R(1.0) = 1
         {1.9, "0 300 4 2 0"},                        // R(2.5) = 2
         {326.3, "0 32700 654 327 0"},                // R(327.4) = 327
         {326.4, "0 1000 50 1 70 Overflow"},          // R(327.5) = 328: Max 32800

@@ -19,9 +19,8 @@ struct CliRun {
     QString err;
 };
 
-// Runs program (kestavian-cli unless given) under the test's environment with the changes given
-// ("NAME=value", or "NAME" to remove it). onTerminal: on a terminal of its own (through script),
-// where stdout and stderr both come out as out.
+// Runs program with the environment changed ("NAME=value", or "NAME" to remove it); onTerminal: on
+// a terminal of its own (through script), where stdout and stderr both come out as out.
 inline CliRun runCli(const QStringList& arguments, const QStringList& environment = {},
                      bool onTerminal = false, const QString& program = KESTAVIAN_CLI) {
     QProcess process;

@@ -39,7 +39,6 @@ TEST(ItemReader, SplitsLikeSequentialInput) {
         {"\n", {""}},
         {"a\r\n\rb\nc", {"a", "", "b", "c"}}, // CRLF, CR and LF; no break after the last item
         {"a,b\nc,", {"a", "b", "c"}},
-        {"a,\nb", {"a", "", "b"}},
         {"  \tab c \n   \nx", {"ab c ", "", "x"}}, // leading blanks skipped, trailing kept
         {"\"a,b\r\nc\"\nd", {"a,b\r\nc", "d"}},
         {"  \"ab\"cd,e\r", {"ab", "e"}}, // text after the closing quote is dropped

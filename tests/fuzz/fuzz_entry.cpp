@@ -35,14 +35,10 @@ template <typename Step> void step(Step&& body) {
 // What the parser promises whatever it was given, also when it stopped part-way.
 void checkStore(const EventStore& store, std::int16_t noEffects) {
     require(noEffects > 0 || store.NoEvents <= 1, "an event after one that cannot close");
-    long records = store.NoEvents;
     for (long e = 1; e <= store.NoEvents; ++e)
-        for (const EffectData& effect : store.Events.at(e).Effects) {
+        for (const EffectData& effect : store.Events.at(e).Effects)
             require(effect.NoTrucks == effect.Trucks.size() && effect.EventIndex == e,
                     "NoTrucks or EventIndex differs");
-            records += 1 + effect.NoTrucks;
-        }
-    require(records <= store.FileLines.size(), "more records than lines");
 }
 
 // The bytes read in chunks of the sizes drawn, each item going to the parser as it comes, must

@@ -175,7 +175,6 @@ TEST_F(OpenCommand, EachBadFileIsRefusedOrReadForWhatParses) {
         }
         EXPECT_EQ(message, "Unkown error while opening file " + filePath);
         EXPECT_EQ(state().store.FileName, "");
-        EXPECT_EQ(state().store.Events.at(1).EffectCount, 3);
         EXPECT_EQ(ui().cmbEffect->currentText(), "1");
         EXPECT_EQ(state().txtOutText, txtOut);
     }

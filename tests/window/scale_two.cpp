@@ -1,4 +1,3 @@
-// Run with QT_SCALE_FACTOR=2: the window on a screen of device pixel ratio 2.
 #include <QPixmap>
 
 #include "window/window_fixture.h"
@@ -8,9 +7,8 @@ namespace {
 
 using ScaleTwo = WindowTest;
 
-// On screen the picture is drawn at the screen's resolution: the 2-pixel road edges are four
-// device pixels and the centre line one, not a blown-up image. The saved picture stays the
-// 641 x 167 one.
+// Built to run at QT_SCALE_FACTOR=2. On screen the picture is drawn at the screen's resolution
+// (2-pixel road edges four device pixels, the centre line one); the saved one stays 641 x 167.
 TEST_F(ScaleTwo, ThePictureIsSharpOnScreenAndSavedAsBefore) {
     window->show();
     open(Sample);
