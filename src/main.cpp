@@ -6,7 +6,7 @@
 #include "window/frm_main.h"
 
 int main(int argc, char** argv) {
-    QCoreApplication::setApplicationName("Kestavian");
+    QCoreApplication::setApplicationName(kestavian::AppTitle);
     QCoreApplication::setApplicationVersion(KESTAVIAN_VERSION);
 
     // Read before the application object is made, so that --help and --version need no display.

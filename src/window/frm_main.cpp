@@ -44,13 +44,12 @@ namespace kestavian {
 
 namespace {
 
-const char* const AppTitle = "Kestavian";
 // Where the Open dialog starts: the folder of the last file opened, kept across runs.
 const char* const LastFolderKey = "open/lastFolder";
 
 // The program's settings, in the platform's usual place.
 QSettings settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kestavian", "Kestavian");
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, AppTitle, AppTitle);
 }
 
 // Positions and sizes are in twips, 15 to a pixel at 96 dots per inch.

@@ -26,6 +26,9 @@ class QTimer;
 
 namespace kestavian {
 
+// The program's name: the title of its message boxes and questions, and where its settings live.
+inline constexpr const char* AppTitle = "Kestavian";
+
 class PictureBox;
 struct Scene;
 
