@@ -245,10 +245,8 @@ TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
               QStringList({"Span_32.5_Ev_1_Ef_3.png"}));
 
     const QString single = folder.filePath("one.PNG");
-    ASSERT_EQ(
-        runCli({"render", file, "--event", "1", "--effect", "1", "--at", "120", "--out", single})
-            .status,
-        0);
+    const QStringList render{"render", file, "--event", "1", "--effect", "1", "--at", "120"};
+    ASSERT_EQ(runCli(render + QStringList{"--out", single}).status, 0);
     const QImage fromAll(folder.filePath("all/Span_32.5_Ev_1_Ef_1.bmp"));
     EXPECT_EQ(fromAll.size(), QSize(641, 167));
     EXPECT_EQ(fromAll.convertToFormat(QImage::Format_RGB32),

@@ -29,14 +29,15 @@ TEST_F(Desktop, CommandLineHelpVersionAndUnknownOptions) {
     }
 }
 
-// A file given at start, or dropped on the window, opens as if chosen in the Open dialog: the
-// same steps and messages, and the picture kestavian-cli renders for event 1, effect 1.
+// A file given at start or dropped opens as if chosen in Open; kestavian-cli draws the same.
 TEST_F(Desktop, FileFromTheCommandLineOrADropOpensAsOpenWould) {
     const QString worked = QString::fromStdString(workedExample("Events_32.5_worked.txt"));
     const QString out = QString::fromStdString(path("cli.png"));
     window->openFile(worked);
     EXPECT_TRUE(dialogs->openFileCalls.empty() && lines().size() == 5u); // one block, no dialog
-    EXPECT_EQ(runCli({"render", worked, "--event", "1", "--effect", "1", "--out", out}).status, 0);
+    ui().scrTrucks->setValue(120);
+    const QStringList render{"render", worked, "--event", "1", "--effect", "1", "--at", "120"};
+    EXPECT_EQ(runCli(render + QStringList{"--out", out}).status, 0);
     EXPECT_EQ(rgb32(QImage(out)), ui().GA->surface().Image());
     window->openFile(QString::fromStdString(path("missing.txt")));
     EXPECT_EQ(dialogs->messageBoxCalls.at(0).text,
