@@ -35,9 +35,11 @@ TEST_F(Desktop, FileFromTheCommandLineOrADropOpensAsOpenWould) {
     const QString out = QString::fromStdString(path("cli.png"));
     window->openFile(worked);
     EXPECT_TRUE(dialogs->openFileCalls.empty() && lines().size() == 5u); // one block, no dialog
+    const QStringList render{"render", worked, "--event", "1", "--effect", "1", "--out", out};
+    EXPECT_EQ(runCli(render).status, 0); // as opened, then scrubbed
+    EXPECT_EQ(rgb32(QImage(out)), ui().GA->surface().Image());
     ui().scrTrucks->setValue(120);
-    const QStringList render{"render", worked, "--event", "1", "--effect", "1", "--at", "120"};
-    EXPECT_EQ(runCli(render + QStringList{"--out", out}).status, 0);
+    EXPECT_EQ(runCli(render + QStringList{"--at", "120"}).status, 0);
     EXPECT_EQ(rgb32(QImage(out)), ui().GA->surface().Image());
     window->openFile(QString::fromStdString(path("missing.txt")));
     EXPECT_EQ(dialogs->messageBoxCalls.at(0).text,
