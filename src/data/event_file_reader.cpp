@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <memory>
 #include <string_view>
 #include <sys/stat.h>
@@ -12,6 +11,7 @@
 
 #include "data/item_reader.h"
 #include "data/mod_input.h"
+#include "platform/read_only_file.h"
 
 namespace kestavian {
 
@@ -35,11 +35,6 @@ ReadFailure tooManyBytes(std::uint64_t maxBytes) {
     return {ReadFailureKind::TooLarge, "it is larger than " + std::to_string(maxBytes) + " bytes"};
 }
 
-struct FileCloser {
-    int fd;
-    ~FileCloser() { ::close(fd); }
-};
-
 // Opens path as a regular file and hands its bytes to onChunk in pieces of at most chunkBytes,
 // until the file ends or onChunk returns false. The failure, or nothing.
 std::optional<ReadFailure> readChunks(const std::string& path, std::uint64_t maxBytes,
@@ -56,11 +51,10 @@ std::optional<ReadFailure> readChunks(const std::string& path, std::uint64_t max
     if (std::optional<ReadFailure> failure = kindFailure(status))
         return failure;
 
-    // Non-blocking, in case a FIFO took the file's place since: it would wait for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const ReadOnlyFile file(path);
+    const int fd = file.fd();
     if (fd < 0)
         return systemFailure(errno);
-    const FileCloser closer{fd};
     if (::fstat(fd, &status) != 0)
         return systemFailure(errno);
     if (std::optional<ReadFailure> failure = kindFailure(status))
@@ -92,11 +86,34 @@ std::optional<ReadFailure> readChunks(const std::string& path, std::uint64_t max
     }
 }
 
+// The file's items by the reading rule, each cut to keepBytes, handed to onItem until it returns
+// false. The failure, or nothing.
+std::optional<ReadFailure> readItems(const std::string& path, std::uint64_t maxBytes,
+                                     std::size_t chunkBytes, std::size_t keepBytes,
+                                     const std::function<bool(const Item&)>& onItem,
+                                     const ReadProgress& onProgress) {
+    ItemStream stream(keepBytes);
+    bool more = true;
+    std::optional<ReadFailure> failure = readChunks(
+        path, maxBytes, chunkBytes,
+        [&](std::string_view chunk) {
+            stream.feed(chunk);
+            std::optional<Item> item;
+            while (more && (item = stream.next()))
+                more = onItem(*item);
+            return more;
+        },
+        onProgress);
+    if (!failure && more)
+        if (const std::optional<Item> last = stream.finish())
+            onItem(*last);
+    return failure;
+}
+
 } // namespace
 
 FileItems ReadFileItems(const std::string& path, const ReadLimits& limits) {
     FileItems read;
-    ItemStream stream;
     // Keeps the item, refusing the file once it holds more than the limit allows.
     const auto keep = [&](const Item& item) {
         read.items.emplace_back(item.text);
@@ -107,21 +124,10 @@ FileItems ReadFileItems(const std::string& path, const ReadLimits& limits) {
                         "it holds more than " + std::to_string(limits.maxItems) + " items"};
         return false;
     };
-    std::optional<ReadFailure> failure =
-        readChunks(path, limits.maxBytes, std::size_t{1} << 16,
-                   [&](std::string_view chunk) {
-                       stream.feed(chunk);
-                       while (const std::optional<Item> item = stream.next())
-                           if (!keep(*item))
-                               return false;
-                       return true;
-                   },
-                   {});
-    if (failure)
+    if (std::optional<ReadFailure> failure =
+            readItems(path, limits.maxBytes, std::size_t{1} << 16,
+                      std::numeric_limits<std::size_t>::max(), keep, {}))
         read.failure = std::move(failure);
-    else if (!read.failure)
-        if (const std::optional<Item> last = stream.finish())
-            keep(*last);
     return read;
 }
 
@@ -134,22 +140,16 @@ StreamOutcome StreamEventFile(const std::string& path, std::int16_t noEffects,
                            ++outcome.events;
                            onEvent(event);
                        });
-    ItemStream stream(LastColumnRead);
     try {
-        outcome.failure = readChunks(
-            path, std::numeric_limits<std::uint64_t>::max(), chunkBytes,
-            [&](std::string_view chunk) {
-                stream.feed(chunk);
-                while (const std::optional<Item> item = stream.next())
-                    parser.push(*item);
+        outcome.failure = readItems(
+            path, std::numeric_limits<std::uint64_t>::max(), chunkBytes, LastColumnRead,
+            [&](const Item& item) {
+                parser.push(item);
                 return true;
             },
             onProgress);
-        if (!outcome.failure) {
-            if (const std::optional<Item> last = stream.finish())
-                parser.push(*last);
+        if (!outcome.failure)
             parser.finish();
-        }
     } catch (const RuntimeError&) {
         if (!parser.stop()) // not the file's: the receiver's own
             throw;

@@ -34,10 +34,7 @@ void EventParser::push(const Item& item) {
             break;
         }
         case State::AwaitEffect: {
-            if (pending_) {
-                AddEffect(std::move(working_), current_.event);
-                pending_ = false;
-            }
+            appendPending();
             const auto eventIndex =
                 static_cast<std::int16_t>(current_.position <= 32767 ? current_.position : 0);
             working_ = ParseEffectLine(item.text, eventIndex);
@@ -77,10 +74,7 @@ void EventParser::finish() {
     try {
         // A complete effect waiting at the end of the file is kept rather than dropped; only an
         // effect still short of trucks is lost.
-        if (pending_) {
-            AddEffect(std::move(working_), current_.event);
-            pending_ = false;
-        }
+        appendPending();
     } catch (const RuntimeError& error) {
         stopAt(error);
         throw;
@@ -95,11 +89,17 @@ bool EventParser::completeEffect() {
         state_ = State::AwaitEffect;
         return false;
     }
-    AddEffect(std::move(working_), current_.event);
-    pending_ = false;
+    appendPending();
     effectsBegun_ = 0;
     state_ = State::AwaitEvent;
     return true;
+}
+
+void EventParser::appendPending() {
+    if (!pending_)
+        return;
+    AddEffect(std::move(working_), current_.event);
+    pending_ = false;
 }
 
 void EventParser::handOver() {

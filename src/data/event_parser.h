@@ -84,6 +84,8 @@ private:
 
     // Returns whether the event closed with this effect.
     bool completeEffect();
+    // Appends the working effect to the event when it is complete and waiting.
+    void appendPending();
     void handOver();
     void stopAt(const RuntimeError& error);
 

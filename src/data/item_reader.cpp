@@ -46,11 +46,7 @@ void ItemStream::feed(std::string_view chunk) noexcept {
 }
 
 std::optional<Item> ItemStream::next() {
-    if (clearCarry_) {
-        carry_.clear();
-        carrying_ = false;
-        clearCarry_ = false;
-    }
+    releaseCarry();
     while (pos_ < chunk_.size()) {
         switch (state_) {
         case State::Blanks: {
@@ -106,11 +102,7 @@ std::optional<Item> ItemStream::next() {
 }
 
 std::optional<Item> ItemStream::finish() {
-    if (clearCarry_) {
-        carry_.clear();
-        carrying_ = false;
-        clearCarry_ = false;
-    }
+    releaseCarry();
     if (!begun_)
         return std::nullopt;
     if (state_ == State::Blanks)
@@ -118,6 +110,14 @@ std::optional<Item> ItemStream::finish() {
     else if (state_ == State::Plain || state_ == State::Quoted)
         text_ = carry_; // next() moved the text into the carry when the chunk ran out
     return complete(chunkBase_ + chunk_.size());
+}
+
+void ItemStream::releaseCarry() {
+    if (!clearCarry_)
+        return;
+    carry_.clear();
+    carrying_ = false;
+    clearCarry_ = false;
 }
 
 void ItemStream::closeText(std::size_t pos) {

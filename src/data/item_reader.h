@@ -62,6 +62,8 @@ private:
     // from textFrom_ up to pos.
     void closeText(std::size_t pos);
     std::optional<Item> complete(std::uint64_t end);
+    // Empties the carry once the item it held has been handed out and its text is done with.
+    void releaseCarry();
     // Moves the unfinished item's bytes of the chunk into the carry before the chunk goes.
     void carryOver();
 

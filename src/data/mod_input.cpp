@@ -153,10 +153,8 @@ double TruckTimeSeconds(const TruckData& truck) {
 
 void ParseEventFile(EventStore& store, std::int16_t noEffects, ParseStop* stop) {
     ResetEventStore(store);
-    EventParser parser({noEffects, 32767, true}, [&store](ParsedEvent& parsed) {
-        store.Events.append(std::move(parsed.event));
-        store.NoEvents = add16(store.NoEvents, 1);
-    });
+    EventParser parser({noEffects, 32767, true},
+                       [&store](ParsedEvent& parsed) { AddEvent(store, std::move(parsed.event)); });
     try {
         for (const std::string& line : store.FileLines)
             parser.push(Item{line});

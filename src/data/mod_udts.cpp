@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "data/mod_input.h"
 #include "platform/checked_arithmetic.h"
 
 namespace kestavian {
@@ -12,9 +11,7 @@ void ResetEventStore(EventStore& store) {
     store.NoEvents = 0;
 }
 
-void AddEvent(EventStore& store, const std::string& headerLine) {
-    EventData event;
-    event.EventNo = ParseEventNo(headerLine);
+void AddEvent(EventStore& store, EventData event) {
     // Counted first, so a full store raises before it changes.
     const std::int16_t count = add16(store.NoEvents, 1);
     store.Events.append(std::move(event));

@@ -99,8 +99,8 @@ struct ViewSettings {
 
 // Empties the store of events (FileLines and FileName are left alone).
 void ResetEventStore(EventStore& store);
-// Parses the event header line and appends a new event with that EventNo and no effects.
-void AddEvent(EventStore& store, const std::string& headerLine);
+// Appends an event as the parser hands it over; the count is checked before anything changes.
+void AddEvent(EventStore& store, EventData event);
 // Appends source to target's effects; the count is checked before anything changes. The source is
 // taken by value: a caller's record is copied, a record the caller gives up is moved in.
 void AddEffect(EffectData source, EventData& target);

@@ -121,7 +121,7 @@ TEST(ParseEventFile, StateMachine) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shape);
         EventStore store = storeOf(c.lines);
-        AddEvent(store, "99"); // a previous file's event must go
+        AddEvent(store, EventData{}); // a previous file's event must go
         ParseStop stop;
         const auto error = ErrorOf([&] { ParseEventFile(store, c.noEffects, &stop); });
         EXPECT_EQ(shapeOf(store), c.shape);
