@@ -214,24 +214,29 @@ ParsedArguments oneOf(const CommandLine& line, const Option& option,
                    quoted(line.value(option)));
 }
 
-ParsedArguments readEffects(const CommandLine& line, std::int16_t& noEffects) {
-    if (!line.isSet(EffectsOption))
-        return {};
-    const auto value = wholeNumber(line.value(EffectsOption), 1, 32767);
+// The option's value as a whole number from low to high into target, or the error saying what it
+// must be.
+template <typename Whole>
+ParsedArguments readWhole(const CommandLine& line, const Option& option, long low, long high,
+                          const char* what, Whole& target) {
+    const auto value = wholeNumber(line.value(option), low, high);
     if (!value)
-        return failure("--effects must be a whole number from 1 to 32767, not " +
-                       quoted(line.value(EffectsOption)));
-    noEffects = static_cast<std::int16_t>(*value);
+        return failure("--" + std::string(option.name) + " must be " + what + ", not " +
+                       quoted(line.value(option)));
+    target = static_cast<Whole>(*value);
     return {};
 }
+
+constexpr long NoUpperLimit = std::numeric_limits<long>::max();
 
 // Reads the command line and what every command takes: FILE and --effects.
 ParsedArguments readFileAndEffects(CommandLine& line, const Arguments& arguments,
                                    CommonOptions& options) {
     const ParsedArguments parsed = line.parse(arguments, options.file);
-    if (parsed.kind != ParsedArguments::Run)
+    if (parsed.kind != ParsedArguments::Run || !line.isSet(EffectsOption))
         return parsed;
-    return readEffects(line, options.view.NoEffects);
+    return readWhole(line, EffectsOption, 1, 32767, "a whole number from 1 to 32767",
+                     options.view.NoEffects);
 }
 
 ParsedArguments readSpanAndDatum(const CommandLine& line, CommonOptions& options) {
@@ -250,13 +255,9 @@ ParsedArguments readSpanAndDatum(const CommandLine& line, CommonOptions& options
 }
 
 // --effect N as an effect number from 1.
-ParsedArguments readEffectNumber(const CommandLine& line, const Option& option, long& effect) {
-    const auto value = wholeNumber(line.value(option), 1, 32767);
-    if (!value)
-        return failure("--effect must be an effect number from 1 to 32767, not " +
-                       quoted(line.value(option)));
-    effect = *value;
-    return {};
+template <typename Whole>
+ParsedArguments readEffectNumber(const CommandLine& line, const Option& option, Whole& effect) {
+    return readWhole(line, option, 1, 32767, "an effect number from 1 to 32767", effect);
 }
 
 // --top K or --bottom K, and --effect N, which goes with them (and, in list, alone).
@@ -267,21 +268,18 @@ ParsedArguments readRowChoice(const CommandLine& line, const Option& effect, boo
     for (const Option* option : {&TopOption, &BottomOption}) {
         if (!line.isSet(*option))
             continue;
-        const auto count = wholeNumber(line.value(*option), 1, std::numeric_limits<long>::max());
-        if (!count)
-            return failure("--" + std::string(option->name) +
-                           " must be a whole number of rows from 1, not " +
-                           quoted(line.value(*option)));
-        rows.ranking = RowChoice::Ranking{static_cast<std::uint64_t>(*count), option == &TopOption};
+        RowChoice::Ranking ranking{0, option == &TopOption};
+        if (ParsedArguments read = readWhole(line, *option, 1, NoUpperLimit,
+                                             "a whole number of rows from 1", ranking.count);
+            read.kind != ParsedArguments::Run)
+            return read;
+        rows.ranking = ranking;
     }
     if (!line.isSet(effect))
         return {};
     if (!effectAlone && !rows.ranking)
         return failure("--effect goes with --top or --bottom here");
-    long number = 0;
-    ParsedArguments read = readEffectNumber(line, effect, number);
-    rows.effectNo = static_cast<std::int16_t>(number);
-    return read;
+    return readEffectNumber(line, effect, rows.effectNo.emplace());
 }
 
 // --events LIST or a ranking: the events extract and render --all take.
@@ -399,11 +397,11 @@ ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& 
     if (line.isSet(AtOption)) {
         if (options.critPos)
             return failure("--at and --critical cannot be used together");
-        const auto value = wholeNumber(line.value(AtOption), 0, 32767);
-        if (!value)
-            return failure("--at must be a whole number of hundredths from 0 to 32767, not " +
-                           quoted(line.value(AtOption)));
-        options.scrubberValue = static_cast<std::int16_t>(*value);
+        if (parsed =
+                readWhole(line, AtOption, 0, 32767, "a whole number of hundredths from 0 to 32767",
+                          options.scrubberValue);
+            parsed.kind != ParsedArguments::Run)
+            return parsed;
     }
 
     if (line.isSet(AllOption)) {
@@ -431,12 +429,9 @@ ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& 
         return failure("--out must name a .bmp or .png file, not " + quoted(options.out));
     if (!line.isSet(EventOption) || !line.isSet(RenderEffectOption))
         return failure("--event and --effect are needed with --out");
-    const auto event = wholeNumber(line.value(EventOption), 1, std::numeric_limits<long>::max());
-    if (!event)
-        return failure("--event must be a list position from 1, not " +
-                       quoted(line.value(EventOption)));
-    options.event = static_cast<std::uint64_t>(*event);
-    return readEffectNumber(line, RenderEffectOption, options.effect);
+    return firstFailure(
+        {readWhole(line, EventOption, 1, NoUpperLimit, "a list position from 1", options.event),
+         readEffectNumber(line, RenderEffectOption, options.effect)});
 }
 
 std::string generalHelp() {

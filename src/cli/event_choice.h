@@ -70,7 +70,18 @@ struct RowChoice {
     };
     std::optional<Ranking> ranking;
 
-    bool keeps(const EffectRow& row) const { return !effectNo || row.effectNo == *effectNo; }
+    // A ranking to keep the best rows in; nothing when every row is taken in file order.
+    std::optional<RowRanking> newRanking() const {
+        if (!ranking)
+            return std::nullopt;
+        return RowRanking(ranking->count, ranking->greatest);
+    }
+    // Hands visit each row of the event that is of the chosen effect number, in the event's order.
+    template <typename Visit> void forEachKept(const ParsedEvent& event, Visit&& visit) const {
+        for (long i = 1; i <= event.event.EffectCount; ++i)
+            if (const EffectRow row = RowOf(event, i); !effectNo || row.effectNo == *effectNo)
+                visit(row);
+    }
 };
 
 // The events a command takes: listed by position, or those holding the rows of a ranking.

@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "data/item_reader.h"
 #include "data/mod_input.h"
+#include "platform/read_only_file.h"
 
 namespace kestavian::cli {
 
@@ -45,14 +45,6 @@ std::optional<FileIdentity> identityOf(int fd) {
         return std::nullopt;
     return FileIdentity(status);
 }
-
-struct FileCloser {
-    int fd;
-    ~FileCloser() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 // Copies the byte ranges of the file at fd into out, counting the items the viewer would read
 // from what is written. False when the file ends before a range does.
@@ -101,9 +93,7 @@ int runExtract(const ExtractOptions& options, const Console& console) {
     const std::optional<FileIdentity> before = identityOf(path);
     // Each chosen event once, in file order, with its lines' bytes.
     std::map<std::uint64_t, ByteRange> chosen;
-    std::optional<RowRanking> ranking;
-    if (const auto& rank = options.choice.rows.ranking)
-        ranking.emplace(rank->count, rank->greatest);
+    std::optional<RowRanking> ranking = options.choice.rows.newRanking();
     const std::optional<StreamOutcome> read =
         streamEventFile(options, console, [&](const ParsedEvent& parsed) {
             if (options.choice.listed) {
@@ -111,9 +101,8 @@ int runExtract(const ExtractOptions& options, const Console& console) {
                     chosen.emplace(parsed.position, parsed.bytes);
                 return;
             }
-            for (long i = 1; i <= parsed.event.EffectCount; ++i)
-                if (const EffectRow row = RowOf(parsed, i); options.choice.rows.keeps(row))
-                    ranking->add(row);
+            options.choice.rows.forEachKept(parsed,
+                                            [&](const EffectRow& row) { ranking->add(row); });
         });
     if (!read)
         return ExitUsage;
@@ -148,8 +137,8 @@ int runExtract(const ExtractOptions& options, const Console& console) {
         target && before && target->device == before->device && target->inode == before->inode)
         return refuse("--out names the event file itself");
 
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    const FileCloser closer{fd};
+    const ReadOnlyFile file(path);
+    const int fd = file.fd();
     if (fd < 0 || !before || identityOf(fd) != before)
         return refuse(options.file + " changed while it was read");
 

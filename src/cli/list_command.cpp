@@ -118,20 +118,15 @@ private:
 
 int runList(const ListOptions& options, const Console& console) {
     RowWriter writer(options.format, console.out);
-    std::optional<RowRanking> ranking;
-    if (options.rows.ranking)
-        ranking.emplace(options.rows.ranking->count, options.rows.ranking->greatest);
+    std::optional<RowRanking> ranking = options.rows.newRanking();
     const std::optional<StreamOutcome> read =
         streamEventFile(options, console, [&](const ParsedEvent& parsed) {
-            for (long i = 1; i <= parsed.event.EffectCount; ++i) {
-                const EffectRow row = RowOf(parsed, i);
-                if (!options.rows.keeps(row))
-                    continue;
+            options.rows.forEachKept(parsed, [&](const EffectRow& row) {
                 if (ranking)
                     ranking->add(row);
                 else
                     writer.write(row);
-            }
+            });
         });
     if (!read)
         return ExitUsage;

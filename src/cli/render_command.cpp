@@ -86,19 +86,14 @@ int renderOne(const RenderOptions& options, const ViewSettings& view, const Cons
 // first reading of the file: those of the ranked rows, of the listed events, or all.
 class ChosenEffects {
 public:
-    explicit ChosenEffects(const EventChoice& choice) : choice_(choice) {
-        if (choice.rows.ranking)
-            ranking_.emplace(choice.rows.ranking->count, choice.rows.ranking->greatest);
-    }
+    explicit ChosenEffects(const EventChoice& choice)
+        : choice_(choice), ranking_(choice.rows.newRanking()) {}
 
     void add(const ParsedEvent& parsed) {
-        for (long i = 1; i <= parsed.event.EffectCount; ++i)
-            if (ranking_) {
-                if (const EffectRow row = RowOf(parsed, i); choice_.rows.keeps(row))
-                    ranking_->add(row);
-            } else if (contains(parsed.position, i)) {
-                ++count_;
-            }
+        if (ranking_)
+            choice_.rows.forEachKept(parsed, [&](const EffectRow& row) { ranking_->add(row); });
+        else if (contains(parsed.position, 1)) // then every effect of the event is taken
+            count_ += static_cast<std::uint64_t>(parsed.event.EffectCount);
     }
     void finish() {
         if (ranking_)
