@@ -342,14 +342,11 @@ void frmMain::Form_Load() {
     scrSpeed->setMaximum(100);
     scrSpeed->setMinimum(1);
     scrSpeed->setValue(25);
-    lblTime->setText("");
-    lblDistance->setText("");
     txtOutText.clear();
     txtOut->clear();
     Animate = true;
     CritPos = false;
-    const RepaintWhenDone repaint(GA);
-    DrawBridge(view, GA->surface());
+    showEmptySpan();
 }
 
 // ---- Playback -------------------------------------------------------------------------------
