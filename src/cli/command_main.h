@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iostream>
+#include <unistd.h>
 
 #include "cli/cli_options.h"
 #include "cli/event_file.h"
@@ -34,9 +35,13 @@ inline int outputWritten(int status) {
     return ExitUsage;
 }
 
-// The arguments after the program's name and the command word.
-inline Arguments commandArguments(int argc, char** argv) {
-    return Arguments(argv + (argc < 2 ? argc : 2), argv + argc);
+// Runs the command word's command on the arguments after it, writing to the standard streams.
+template <typename Options, typename Parse, typename Run>
+int runCommandLine(int argc, char** argv, Parse parse, Run run) {
+    const Console console{std::cout, std::cerr, isatty(STDERR_FILENO) != 0};
+    const Arguments arguments(argv + (argc < 2 ? argc : 2), argv + argc);
+    return outputWritten(runCommand<Options>(
+        arguments, parse, [&](const Options& options) { return run(options, console); }));
 }
 
 } // namespace kestavian::cli

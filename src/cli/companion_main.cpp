@@ -2,7 +2,6 @@
 // render starts Qt's GUI layer (fonts and a platform plugin).
 #include <QGuiApplication>
 #include <iostream>
-#include <unistd.h>
 
 #include "cli/command_main.h"
 #include "cli/extract_command.h"
@@ -26,16 +25,10 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     qInstallMessageHandler(keepQtQuiet);
     const std::string command = argc > 1 ? argv[1] : "";
-    const Arguments arguments = commandArguments(argc, argv);
-    const Console console{std::cout, std::cerr, isatty(STDERR_FILENO) != 0};
     if (command == "timings")
-        return outputWritten(runCommand<TimingsOptions>(
-            arguments, parseTimingsArguments,
-            [&](const TimingsOptions& options) { return runTimings(options, console); }));
+        return runCommandLine<TimingsOptions>(argc, argv, parseTimingsArguments, runTimings);
     if (command == "extract")
-        return outputWritten(runCommand<ExtractOptions>(
-            arguments, parseExtractArguments,
-            [&](const ExtractOptions& options) { return runExtract(options, console); }));
+        return runCommandLine<ExtractOptions>(argc, argv, parseExtractArguments, runExtract);
     if (command != "render") {
         std::cerr << "kestavian-cli: kestavian-cli-qt runs timings, extract and render\n";
         return ExitUsage;
@@ -45,7 +38,5 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName("kestavian-cli");
-    return runCommand<RenderOptions>(
-        arguments, parseRenderArguments,
-        [&](const RenderOptions& options) { return runRender(options, console); });
+    return runCommandLine<RenderOptions>(argc, argv, parseRenderArguments, runRender);
 }

@@ -35,17 +35,10 @@ int startCompanion(char** argv) {
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::string command = argc > 1 ? argv[1] : "";
-    const Arguments arguments = commandArguments(argc, argv);
-    const Console console{std::cout, std::cerr, isatty(STDERR_FILENO) != 0};
     if (command == "check")
-        return outputWritten(runCommand<CheckOptions>(
-            arguments, parseCheckArguments,
-            [&](const CheckOptions& options) { return runCheck(options, console); }));
+        return runCommandLine<CheckOptions>(argc, argv, parseCheckArguments, runCheck);
     if (command == "list")
-        return outputWritten(
-            runCommand<ListOptions>(arguments, parseListArguments, [&](const ListOptions& options) {
-                return runList(options, console);
-            }));
+        return runCommandLine<ListOptions>(argc, argv, parseListArguments, runList);
     if (command == "timings" || command == "extract" || command == "render")
         return startCompanion(argv);
     if (command == "--help" || command == "-h" || command == "help") {
