@@ -77,7 +77,7 @@ void BM_ReadAndParse(benchmark::State& state) {
                                        ("kestavian_bench_" + std::to_string(::getpid()) + ".txt");
     std::ofstream(path, std::ios::binary) << fileContent();
     for (auto _ : state) {
-        FileItems read = ReadFileItems(path.string(), ViewerReadLimits);
+        FileItems read = readFileItems(path.string(), ViewerReadLimits);
         if (read.failure) {
             state.SkipWithError("the file could not be read");
             break;

@@ -60,7 +60,7 @@ void BM_StreamLongRun(benchmark::State& state) {
         trucks = 0;
         const long before = statusKb("VmRSS:");
         std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from here
-        const StreamOutcome outcome = StreamEventFile(path, 3, [&](ParsedEvent& parsed) {
+        const StreamOutcome outcome = streamEventFile(path, 3, [&](ParsedEvent& parsed) {
             for (const EffectData& effect : parsed.event.Effects)
                 trucks += static_cast<std::uint64_t>(effect.NoTrucks);
         });

@@ -26,7 +26,7 @@ std::int16_t scrollStep(std::int16_t step) {
 }
 } // namespace
 
-EffectTimings WriteTimingLines(const ViewSettings& view, const EffectData& effect,
+EffectTimings writeTimingLines(const ViewSettings& view, const EffectData& effect,
                                TruckData& firstTruckOn, const LineSink& appendLine) {
     EffectTimings timings;
     timings.timeOn = FindTimeOn(view, effect, firstTruckOn);
@@ -43,7 +43,7 @@ EffectTimings WriteTimingLines(const ViewSettings& view, const EffectData& effec
     return timings;
 }
 
-void FitScrubber(double duration, Scrubber& scrubber) {
+void fitScrubber(double duration, Scrubber& scrubber) {
     scrubber.setMinimum(0);
     scrubber.setMaximum(mul16(100, roundedPast(duration, 1.1)));
     const std::int16_t smallChange = scrollStep(roundedPast(duration, 0.6));

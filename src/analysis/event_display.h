@@ -22,7 +22,7 @@ struct EffectTimings {
 // in order, "Time On: X", "Time Off: X", "Duration: X" and one "Truck i position: X" per truck,
 // the truck's position value at time-on. X is rounded to 2 decimals and in the general form with
 // the system's decimal separator. A failure part-way leaves the lines already handed over.
-EffectTimings WriteTimingLines(const ViewSettings& view, const EffectData& effect,
+EffectTimings writeTimingLines(const ViewSettings& view, const EffectData& effect,
                                TruckData& firstTruckOn, const LineSink& appendLine);
 
 // The time scrubber, a scroll bar whose value counts hundredths of a second from the scene's
@@ -43,7 +43,7 @@ public:
 // of the range) and Value 0. A value that cannot be formed stops the fit there with what was set
 // before in force: an overflow for a Max beyond 32767 (durations of some 326.4 s and more), an
 // invalid-property-value error for a step below 1 (an effect that ends before it begins).
-void FitScrubber(double duration, Scrubber& scrubber);
+void fitScrubber(double duration, Scrubber& scrubber);
 
 // A scrubber as plain values, with a scroll bar's rules: the value stays within Min..Max, and a
 // Min above Max (or a Max below Min) moves the other end along.

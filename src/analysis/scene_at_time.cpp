@@ -6,22 +6,22 @@
 
 namespace kestavian {
 
-double SceneStartTime(double timeOn) {
+double sceneStartTime(double timeOn) {
     return static_cast<double>(toInt64(checkedFinite(timeOn - 0.5)));
 }
 
-double ElapsedTime(std::int16_t scrubberValue, bool critPos, double effectTime, double startTime) {
+double elapsedTime(std::int16_t scrubberValue, bool critPos, double effectTime, double startTime) {
     double elapsed = scrubberValue / 100.0;
     if (critPos)
         elapsed = checkedFinite(effectTime - startTime);
     return elapsed;
 }
 
-double CurrentTime(double startTime, double elapsed) {
+double currentTime(double startTime, double elapsed) {
     return checkedFinite(startTime + elapsed);
 }
 
-TruckPlacement PlaceTruck(const ViewSettings& view, const TruckData& truck, double startTime,
+TruckPlacement placeTruck(const ViewSettings& view, const TruckData& truck, double startTime,
                           double elapsed) {
     const double p0 = TruckPositionAt(view, startTime, truck);
     const double moved = checkedFinite(truck.Data(Speed) * elapsed) / 10.0;
@@ -40,11 +40,11 @@ TruckPlacement PlaceTruck(const ViewSettings& view, const TruckData& truck, doub
     return placement;
 }
 
-std::string TimeCaption(double currentTime) {
+std::string timeCaption(double currentTime) {
     return "Cur time: " + strForm(roundToDecimals(currentTime, 2));
 }
 
-std::string PositionCaption(double front) {
+std::string positionCaption(double front) {
     return "Position: " + strForm(roundToDecimals(front, 3));
 }
 

@@ -11,14 +11,14 @@ namespace kestavian {
 // half going to the even neighbour, so at most one second before the first truck enters. Held
 // in 64 bits, so every time-on of a two-digit simulation year fits, and so does the 2.16e10 s of
 // an effect without trucks.
-double SceneStartTime(double timeOn);
+double sceneStartTime(double timeOn);
 
 // Seconds after the start time that the scene shows: the scrubber's hundredths, or the effect's
 // own moment when the critical-position flag is on.
-double ElapsedTime(std::int16_t scrubberValue, bool critPos, double effectTime, double startTime);
+double elapsedTime(std::int16_t scrubberValue, bool critPos, double effectTime, double startTime);
 
 // The moment the scene shows: start time plus elapsed time.
-double CurrentTime(double startTime, double elapsed);
+double currentTime(double startTime, double elapsed);
 
 // Where a truck is drawn at start time + elapsed. x is the scene abscissa of the left end of its
 // body (the front of a truck in direction 1, the rear otherwise); travel is +1 for Direction 1
@@ -28,11 +28,11 @@ struct TruckPlacement {
     std::int16_t travel = 1;
     double front = 0;
 };
-TruckPlacement PlaceTruck(const ViewSettings& view, const TruckData& truck, double startTime,
+TruckPlacement placeTruck(const ViewSettings& view, const TruckData& truck, double startTime,
                           double elapsed);
 
 // The label texts over the picture: "Cur time:  100.5", "Position:  10", "Position: -2.5".
-std::string TimeCaption(double currentTime);
-std::string PositionCaption(double front);
+std::string timeCaption(double currentTime);
+std::string positionCaption(double front);
 
 } // namespace kestavian

@@ -8,7 +8,7 @@ int runCheck(const CheckOptions& options, const Console& console) {
     std::uint64_t effects = 0;
     std::uint64_t trucks = 0;
     const std::optional<StreamOutcome> read =
-        streamEventFile(options, console, [&](const ParsedEvent& parsed) {
+        streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
             effects += static_cast<std::uint64_t>(parsed.event.EffectCount);
             for (const EffectData& effect : parsed.event.Effects)
                 trucks += static_cast<std::uint64_t>(effect.NoTrucks);
@@ -20,7 +20,7 @@ int runCheck(const CheckOptions& options, const Console& console) {
                 << "trucks: " << trucks << '\n';
     if (!read->stop)
         return ExitOk;
-    console.out << DescribeStop(*read->stop) << '\n';
+    console.out << describeStop(*read->stop) << '\n';
     return ExitStopped;
 }
 

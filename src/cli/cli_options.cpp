@@ -241,7 +241,7 @@ ParsedArguments readFileAndEffects(CommandLine& line, const Arguments& arguments
 
 ParsedArguments readSpanAndDatum(const CommandLine& line, CommonOptions& options) {
     if (line.isSet(SpanOption)) {
-        options.span = UsableSpan(line.value(SpanOption));
+        options.span = usableSpan(line.value(SpanOption));
         if (!options.span)
             return failure("--span must be a positive number of metres, not " +
                            quoted(line.value(SpanOption)));

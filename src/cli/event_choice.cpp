@@ -19,7 +19,7 @@ std::optional<std::uint64_t> positionIn(std::string_view text) {
 
 } // namespace
 
-EffectRow RowOf(const ParsedEvent& event, long index) {
+EffectRow rowOf(const ParsedEvent& event, long index) {
     const EffectData& effect = event.event.Effects.at(index);
     return {event.position, index,           event.event.EventNo, effect.EffectNo, effect.Value,
             effect.Time,    effect.Distance, effect.NoTrucks,     event.bytes};

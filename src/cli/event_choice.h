@@ -24,7 +24,7 @@ struct EffectRow {
 };
 
 // The row of effect `index` (from 1) of an event as the parser hands it over.
-EffectRow RowOf(const ParsedEvent& event, long index);
+EffectRow rowOf(const ParsedEvent& event, long index);
 
 // Event positions written as "3,17,250-260": whole numbers from 1 and ranges of them, in any
 // order, repeats allowed.
@@ -79,7 +79,7 @@ struct RowChoice {
     // Hands visit each row of the event that is of the chosen effect number, in the event's order.
     template <typename Visit> void forEachKept(const ParsedEvent& event, Visit&& visit) const {
         for (long i = 1; i <= event.event.EffectCount; ++i)
-            if (const EffectRow row = RowOf(event, i); !effectNo || row.effectNo == *effectNo)
+            if (const EffectRow row = rowOf(event, i); !effectNo || row.effectNo == *effectNo)
                 visit(row);
     }
 };

@@ -13,7 +13,7 @@ constexpr std::uint64_t ProgressFromBytes = 50'000'000;
 
 } // namespace
 
-std::optional<StreamOutcome> streamEventFile(const CommonOptions& options, const Console& console,
+std::optional<StreamOutcome> streamCommandFile(const CommonOptions& options, const Console& console,
                                              const EventParser::EventSink& onEvent) {
     ReadProgress progress;
     int shown = -1; // the percentage on the progress line; none yet
@@ -27,11 +27,11 @@ std::optional<StreamOutcome> streamEventFile(const CommonOptions& options, const
             if (percent == shown)
                 return;
             shown = percent;
-            console.err << "\rreading " << BareFileName(options.file) << ": " << percent << "%"
+            console.err << "\rreading " << bareFileName(options.file) << ": " << percent << "%"
                         << std::flush;
         };
     StreamOutcome outcome =
-        StreamEventFile(options.file, options.view.NoEffects, onEvent, progress);
+        streamEventFile(options.file, options.view.NoEffects, onEvent, progress);
     if (shown >= 0)
         console.err << "\r\033[K" << std::flush;
     if (!outcome.failure)
@@ -44,13 +44,13 @@ std::optional<StreamOutcome> streamEventFile(const CommonOptions& options, const
 void noteStop(const StreamOutcome& outcome, std::ostream& err) {
     if (outcome.stop)
         err << "kestavian-cli: note: only the events before the bad line are taken; "
-            << DescribeStop(*outcome.stop) << '\n';
+            << describeStop(*outcome.stop) << '\n';
 }
 
 std::optional<float> spanForCommand(const CommonOptions& options, std::ostream& err) {
     if (options.span)
         return options.span;
-    if (const auto fromName = UsableSpan(SpanTextFromFileName(BareFileName(options.file))))
+    if (const auto fromName = usableSpan(spanTextFromFileName(bareFileName(options.file))))
         return fromName;
     err << "kestavian-cli: the file name holds no span between its first two \"_\"; give --span S"
         << '\n';

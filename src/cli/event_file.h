@@ -21,7 +21,7 @@ struct Console {
 // (no limit on the file's size: memory holds one chunk and one event). On a terminal, a file of
 // over 50 MB shows how far the reading has got. A file that cannot be read is reported on the
 // console: nothing then.
-std::optional<StreamOutcome> streamEventFile(const CommonOptions& options, const Console& console,
+std::optional<StreamOutcome> streamCommandFile(const CommonOptions& options, const Console& console,
                                              const EventParser::EventSink& onEvent);
 
 // A line on err saying that only the events before the bad line were taken, when the reading

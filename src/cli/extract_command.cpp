@@ -74,16 +74,16 @@ bool copyRanges(int fd, const std::map<std::uint64_t, ByteRange>& events, QSaveF
 
 // The viewer asks for the span when the name holds none: say how to name the extract instead.
 void noteSpanlessName(const ExtractOptions& options, std::ostream& err) {
-    const std::string outName = BareFileName(options.out);
-    if (UsableSpan(SpanTextFromFileName(outName)))
+    const std::string outName = bareFileName(options.out);
+    if (usableSpan(spanTextFromFileName(outName)))
         return;
-    const std::string spanText = SpanTextFromFileName(BareFileName(options.file));
-    const bool known = UsableSpan(spanText).has_value();
+    const std::string spanText = spanTextFromFileName(bareFileName(options.file));
+    const bool known = usableSpan(spanText).has_value();
     err << "kestavian-cli: note: " << outName
         << " holds no span between its first two \"_\", so the viewer will ask for it; a name "
            "such as Events_"
         << (known ? spanText : "<span>") << "_" << outName << " gives it"
-        << (known ? " (the span of " + BareFileName(options.file) + ")" : std::string()) << '\n';
+        << (known ? " (the span of " + bareFileName(options.file) + ")" : std::string()) << '\n';
 }
 
 } // namespace
@@ -95,7 +95,7 @@ int runExtract(const ExtractOptions& options, const Console& console) {
     std::map<std::uint64_t, ByteRange> chosen;
     std::optional<RowRanking> ranking = options.choice.rows.newRanking();
     const std::optional<StreamOutcome> read =
-        streamEventFile(options, console, [&](const ParsedEvent& parsed) {
+        streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
             if (options.choice.listed) {
                 if (options.choice.listed->contains(parsed.position))
                     chosen.emplace(parsed.position, parsed.bytes);

@@ -120,7 +120,7 @@ int runList(const ListOptions& options, const Console& console) {
     RowWriter writer(options.format, console.out);
     std::optional<RowRanking> ranking = options.rows.newRanking();
     const std::optional<StreamOutcome> read =
-        streamEventFile(options, console, [&](const ParsedEvent& parsed) {
+        streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
             options.rows.forEachKept(parsed, [&](const EffectRow& row) {
                 if (ranking)
                     ranking->add(row);

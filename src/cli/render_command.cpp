@@ -48,7 +48,7 @@ void reportNotShown(std::uint64_t position, long effectNo, const std::string& fa
 int renderOne(const RenderOptions& options, const ViewSettings& view, const Console& console) {
     std::optional<EventData> event;
     const std::optional<StreamOutcome> read =
-        streamEventFile(options, console, [&](ParsedEvent& parsed) {
+        streamCommandFile(options, console, [&](ParsedEvent& parsed) {
             if (parsed.position == options.event)
                 event = std::move(parsed.event);
         });
@@ -119,7 +119,7 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
     std::ostream& err = console.err;
     ChosenEffects chosen(options.choice);
     const std::optional<StreamOutcome> firstRead =
-        streamEventFile(options, console, [&](const ParsedEvent& parsed) { chosen.add(parsed); });
+        streamCommandFile(options, console, [&](const ParsedEvent& parsed) { chosen.add(parsed); });
     if (!firstRead)
         return ExitUsage;
     noteStop(*firstRead, err);
@@ -143,11 +143,11 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
     int status = ExitOk;
     std::uint64_t done = 0;
     const std::optional<StreamOutcome> secondRead =
-        streamEventFile(options, console, [&](const ParsedEvent& parsed) {
+        streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
             for (long i = 1; i <= parsed.event.EffectCount && status != ExitUsage; ++i) {
                 if (!chosen.contains(parsed.position, i))
                     continue;
-                QString name = PictureFileName(view.Span, static_cast<long>(parsed.position),
+                QString name = pictureFileName(view.Span, static_cast<long>(parsed.position),
                                                QString::number(i));
                 if (png)
                     name = name.chopped(3) + "png";

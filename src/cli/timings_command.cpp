@@ -20,7 +20,7 @@ int runTimings(const TimingsOptions& options, const Console& console) {
     HeadlessSteps scene(view, nothing);
     const auto writeLine = [&](const std::string& line) { console.out << line << '\n'; };
     const std::optional<StreamOutcome> read =
-        streamEventFile(options, console, [&](const ParsedEvent& parsed) {
+        streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
             long effectNo = 0;
             for (const EffectData& effect : parsed.event.Effects) {
                 ++effectNo;

@@ -112,7 +112,7 @@ std::optional<ReadFailure> readItems(const std::string& path, std::uint64_t maxB
 
 } // namespace
 
-FileItems ReadFileItems(const std::string& path, const ReadLimits& limits) {
+FileItems readFileItems(const std::string& path, const ReadLimits& limits) {
     FileItems read;
     // Keeps the item, refusing the file once it holds more than the limit allows.
     const auto keep = [&](const Item& item) {
@@ -131,7 +131,7 @@ FileItems ReadFileItems(const std::string& path, const ReadLimits& limits) {
     return read;
 }
 
-StreamOutcome StreamEventFile(const std::string& path, std::int16_t noEffects,
+StreamOutcome streamEventFile(const std::string& path, std::int16_t noEffects,
                               const EventParser::EventSink& onEvent, const ReadProgress& onProgress,
                               std::size_t chunkBytes) {
     StreamOutcome outcome;

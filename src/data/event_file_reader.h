@@ -49,7 +49,7 @@ struct FileItems {
 
 // The items of the file at path, by the reading rule. A file larger than limits.maxBytes is
 // refused before anything is read.
-FileItems ReadFileItems(const std::string& path, const ReadLimits& limits);
+FileItems readFileItems(const std::string& path, const ReadLimits& limits);
 
 // Bytes read so far, of the file's size when it was opened.
 using ReadProgress = std::function<void(std::uint64_t bytesRead, std::uint64_t totalBytes)>;
@@ -65,7 +65,7 @@ struct StreamOutcome {
 // holds one chunk and one event, whatever the file's size. Trucks do not keep their lines, and
 // items are cut after the last column a parser reads. A RuntimeError thrown by onEvent
 // propagates.
-StreamOutcome StreamEventFile(const std::string& path, std::int16_t noEffects,
+StreamOutcome streamEventFile(const std::string& path, std::int16_t noEffects,
                               const EventParser::EventSink& onEvent,
                               const ReadProgress& onProgress = {},
                               std::size_t chunkBytes = std::size_t{1} << 20);

@@ -20,7 +20,7 @@ void EventParser::push(const Item& item) {
     try {
         switch (state_) {
         case State::AwaitEvent: {
-            const std::int32_t eventNo = ParseEventNo(item.text);
+            const std::int32_t eventNo = parseEventNo(item.text);
             // Counted after the number, so a bad header is a bad field rather than an overflow.
             if (current_.position >= options_.maxEvents)
                 raiseError(ErrorNumber::Overflow);
@@ -38,7 +38,7 @@ void EventParser::push(const Item& item) {
             const auto eventIndex =
                 static_cast<std::int16_t>(current_.position <= 32767 ? current_.position : 0);
             working_ = ParseEffectLine(item.text, eventIndex);
-            announced_ = ParseAnnouncedTrucks(item.text);
+            announced_ = parseAnnouncedTrucks(item.text);
             effectsBegun_ = add16(effectsBegun_, 1);
             trucksRead_ = 0;
             current_.bytes.end = item.end;

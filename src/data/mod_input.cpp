@@ -108,7 +108,7 @@ bool readAllDigitTruckFields(std::string_view line, TruckData& truck) {
 
 } // namespace
 
-std::int32_t ParseEventNo(std::string_view line) {
+std::int32_t parseEventNo(std::string_view line) {
     return readInt32Field(line, EventNoField);
 }
 
@@ -122,7 +122,7 @@ EffectData ParseEffectLine(std::string_view line, std::int16_t noEvents) {
     return effect;
 }
 
-std::int16_t ParseAnnouncedTrucks(std::string_view line) {
+std::int16_t parseAnnouncedTrucks(std::string_view line) {
     return readInt16Field(line, AnnouncedField);
 }
 
@@ -166,12 +166,12 @@ void ParseEventFile(EventStore& store, std::int16_t noEffects, ParseStop* stop) 
     }
 }
 
-std::string BareFileName(const std::string& path) {
+std::string bareFileName(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string SpanTextFromFileName(const std::string& fileName) {
+std::string spanTextFromFileName(const std::string& fileName) {
     const std::size_t first = fileName.find('_');
     if (first == std::string::npos)
         return {};
@@ -181,7 +181,7 @@ std::string SpanTextFromFileName(const std::string& fileName) {
     return fileName.substr(first + 1, second - first - 1);
 }
 
-std::optional<float> UsableSpan(const std::string& typed) {
+std::optional<float> usableSpan(const std::string& typed) {
     const std::string text = withDecimalPoint(typed);
     if (!isNumeric(text))
         return std::nullopt;

@@ -12,12 +12,12 @@
 namespace kestavian {
 
 // Event header line: EventNo (columns 1-6).
-std::int32_t ParseEventNo(std::string_view line);
+std::int32_t parseEventNo(std::string_view line);
 // Effect line: EffectNo, Value, Time and Distance, converted in that order; EventIndex is
 // noEvents, the position of the event being filled; no trucks yet.
 EffectData ParseEffectLine(std::string_view line, std::int16_t noEvents);
 // Effect line: the number of truck lines that follow it (columns 39-42).
-std::int16_t ParseAnnouncedTrucks(std::string_view line);
+std::int16_t parseAnnouncedTrucks(std::string_view line);
 // Truck line: the 32 fields in index order, its time stamp and, unless told not to, the line
 // itself.
 TruckData ParseTruckLine(std::string_view line, bool keepSourceLine = true);
@@ -29,7 +29,7 @@ inline constexpr int LastColumnRead = 77;
 
 // Where the reading stopped and why, in one line: "stopped at line L: FIELD (columns A-B) "TEXT":
 // REASON", without the field part when the parse stopped on a count rather than a field.
-std::string DescribeStop(const ParseStop& stop);
+std::string describeStop(const ParseStop& stop);
 
 // Rebuilds the events of store from store.FileLines, reading noEffects effect blocks per
 // event. A field that does not convert, or a count passing 32767, stops the parse with its
@@ -37,13 +37,13 @@ std::string DescribeStop(const ParseStop& stop);
 void ParseEventFile(EventStore& store, std::int16_t noEffects, ParseStop* stop = nullptr);
 
 // The file's own name: the text after the last "/" or "\\" of the path, or the whole of it.
-std::string BareFileName(const std::string& path);
+std::string bareFileName(const std::string& path);
 
 // The text between the first and the second "_" of a file name; empty with fewer than two.
-std::string SpanTextFromFileName(const std::string& fileName);
+std::string spanTextFromFileName(const std::string& fileName);
 
 // The span a text gives: a number of metres greater than zero that fits a Single, written with
 // a point or the system's decimal separator; nothing for any other text.
-std::optional<float> UsableSpan(const std::string& text);
+std::optional<float> usableSpan(const std::string& text);
 
 } // namespace kestavian

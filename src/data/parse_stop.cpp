@@ -26,7 +26,7 @@ std::string printable(const std::string& text) {
 }
 } // namespace
 
-std::string DescribeStop(const ParseStop& stop) {
+std::string describeStop(const ParseStop& stop) {
     std::string line = "stopped at line " + std::to_string(stop.item) + ": ";
     if (!stop.field.empty())
         line += stop.field + " (columns " + std::to_string(stop.startColumn) + "-" +

@@ -8,7 +8,7 @@
 
 namespace kestavian {
 
-QString PictureFileName(float span, long position, const QString& effectText) {
+QString pictureFileName(float span, long position, const QString& effectText) {
     return "Span_" + QString::fromStdString(localGeneralForm(span)) + "_Ev_" +
            QString::number(position) + "_Ef_" + effectText + ".bmp";
 }

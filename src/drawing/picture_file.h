@@ -10,7 +10,7 @@ namespace kestavian {
 
 // The name a saved picture gets: "Span_<span>_Ev_<list position>_Ef_<effect>.bmp", the span
 // written as the user reads numbers (with the system's decimal separator).
-QString PictureFileName(float span, long position, const QString& effectText);
+QString pictureFileName(float span, long position, const QString& effectText);
 
 // Writes the image to path in the given format ("BMP", "PNG"), replacing a file of that name.
 // The image goes to a temporary file first, so a failed write leaves no half picture behind.

@@ -8,7 +8,7 @@
 
 namespace kestavian {
 
-void DrawEffectBackground(const ViewSettings& view, const Scene& scene, const EffectData& effect) {
+void drawEffectBackground(const ViewSettings& view, const Scene& scene, const EffectData& effect) {
     scene.picture.Cls();
     DrawBridge(view, scene.picture);
     DrawEffectCaption(view, scene.picture, effect);
@@ -21,29 +21,29 @@ void DrawEffectBackground(const ViewSettings& view, const Scene& scene, const Ef
 
 void DrawSceneAtTime(const ViewSettings& view, const Scene& scene, const EffectData& effect,
                      bool critPos, std::int16_t scrubberValue) {
-    DrawEffectBackground(view, scene, effect);
+    drawEffectBackground(view, scene, effect);
     const double timeOn = FindTimeOn(view, effect, scene.firstTruckOn);
-    const double startTime = SceneStartTime(timeOn);
-    const double elapsed = ElapsedTime(scrubberValue, critPos, effect.Time, startTime);
+    const double startTime = sceneStartTime(timeOn);
+    const double elapsed = elapsedTime(scrubberValue, critPos, effect.Time, startTime);
 
     for (long i = 1; i <= effect.NoTrucks; ++i) {
         const TruckData truck = effect.Trucks.at(i);
-        const TruckPlacement placement = PlaceTruck(view, truck, startTime, elapsed);
-        scene.labels.setTimeCaption(TimeCaption(CurrentTime(startTime, elapsed)));
+        const TruckPlacement placement = placeTruck(view, truck, startTime, elapsed);
+        scene.labels.setTimeCaption(timeCaption(currentTime(startTime, elapsed)));
         // Trucks are matched by stamp, so every truck sharing the first one's moment is labelled
         // and the last of them stays.
         if (truck.TimeSec == scene.firstTruckOn.TimeSec)
-            scene.labels.setDistanceCaption(PositionCaption(placement.front));
+            scene.labels.setDistanceCaption(positionCaption(placement.front));
         DrawTruck(view, scene.picture, placement.x, placement.travel, truck);
     }
 }
 
 void ShowEvent(const ViewSettings& view, const Scene& scene, const EffectData& effect, bool critPos,
                Scrubber& scrubber, const LineSink& appendLine) {
-    DrawEffectBackground(view, scene, effect);
-    const EffectTimings timings = WriteTimingLines(view, effect, scene.firstTruckOn, appendLine);
+    drawEffectBackground(view, scene, effect);
+    const EffectTimings timings = writeTimingLines(view, effect, scene.firstTruckOn, appendLine);
     // The scroll bar may redraw the scene as its values change; the scene drawn last is this one.
-    FitScrubber(timings.duration, scrubber);
+    fitScrubber(timings.duration, scrubber);
     DrawSceneAtTime(view, scene, effect, critPos, scrubber.value());
 }
 

@@ -28,7 +28,7 @@ struct Scene {
 
 // Clears the picture and draws the span and the effect's caption: the start of every scene.
 // For an effect without trucks it also empties both labels, which no truck will set.
-void DrawEffectBackground(const ViewSettings& view, const Scene& scene, const EffectData& effect);
+void drawEffectBackground(const ViewSettings& view, const Scene& scene, const EffectData& effect);
 
 // Redraws the whole scene of the effect at one moment: the scrubber's hundredths after the
 // scene's start time, or the effect's own time when critPos is on. Refreshes firstTruckOn, sets

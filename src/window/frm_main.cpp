@@ -418,7 +418,7 @@ bool frmMain::SelectEventFile(const std::string& path) {
     store.FileName = path;
     FileItems read;
     try {
-        read = ReadFileItems(path, ViewerReadLimits);
+        read = readFileItems(path, ViewerReadLimits);
     } catch (const std::exception&) {
         // Also a file too large to hold in memory: the user gets the same message.
         read.failure = ReadFailure{};
@@ -440,7 +440,7 @@ bool frmMain::SelectEventFile(const std::string& path) {
         store.FileName.clear();
         return false;
     }
-    store.FileName = BareFileName(path);
+    store.FileName = bareFileName(path);
     settings().setValue(LastFolderKey, QFileInfo(QFile::decodeName(path.c_str())).absolutePath());
     return true;
 }
@@ -485,7 +485,7 @@ void frmMain::openChosenFile(const std::string& path) {
     // A reading that stopped early looks complete in the lists; say where it stopped, unless
     // all it left out are blank lines at the end.
     if (stopped && !onlyBlankItemsFrom(stop.item))
-        dialogs_->messageBox(DescribeStop(stop), AppTitle);
+        dialogs_->messageBox(describeStop(stop), AppTitle);
 }
 
 bool frmMain::onlyBlankItemsFrom(long item) const {
@@ -496,12 +496,12 @@ bool frmMain::onlyBlankItemsFrom(long item) const {
 }
 
 void frmMain::setSpanFromOpenedFile() {
-    if (const std::optional<float> fromName = UsableSpan(SpanTextFromFileName(store.FileName))) {
+    if (const std::optional<float> fromName = usableSpan(spanTextFromFileName(store.FileName))) {
         view.Span = *fromName;
         return;
     }
     const std::string reply = dialogs_->inputBox("Please enter the span...", AppTitle);
-    if (const std::optional<float> entered = UsableSpan(reply))
+    if (const std::optional<float> entered = usableSpan(reply))
         view.Span = *entered;
 }
 
@@ -615,7 +615,7 @@ void frmMain::txtNoEffects_Change() {
 void frmMain::cmdSave_Click() {
     const QString path =
         pictureFolder_ + "/" +
-        PictureFileName(view.Span, cmbEvent->currentIndex() + 1, cmbEffect->currentText());
+        pictureFileName(view.Span, cmbEvent->currentIndex() + 1, cmbEffect->currentText());
     const QString reason = SavePicture(GA->surface().Image(), path, "BMP");
     if (!reason.isEmpty())
         dialogs_->messageBox(

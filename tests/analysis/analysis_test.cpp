@@ -76,7 +76,7 @@ TEST(EventDisplay, TimingLines) {
         std::string lines;
         TruckData firstOn;
         const auto error = ErrorOf([&] {
-            WriteTimingLines(view(c.datumRHS), MakeEffect({.Trucks = c.trucks}), firstOn,
+            writeTimingLines(view(c.datumRHS), MakeEffect({.Trucks = c.trucks}), firstOn,
                              [&](const std::string& line) { lines += line + "|"; });
         });
         EXPECT_EQ(error ? errorDescription(*error) : lines, c.lines);
@@ -99,7 +99,7 @@ TEST(EventDisplay, ScrubberFit) {
     for (const auto& c : cases) {
         ScrubberModel scrubber;
         scrubber.setValue(70);
-        const auto error = ErrorOf([&] { FitScrubber(c.duration, scrubber); });
+        const auto error = ErrorOf([&] { fitScrubber(c.duration, scrubber); });
         std::string fit;
         for (const std::int16_t value :
              {scrubber.minimum(), scrubber.maximum(), scrubber.largeChange(),
@@ -125,15 +125,15 @@ TEST(SceneAtTime, StartTimeAndLabels) {
         {9.3e18, "Overflow"},
     };
     for (const auto& c : starts)
-        EXPECT_EQ(Outcome([&] { return SceneStartTime(c.timeOn); }), c.start) << c.timeOn;
+        EXPECT_EQ(Outcome([&] { return sceneStartTime(c.timeOn); }), c.start) << c.timeOn;
 
     // The labels keep the point whatever the system's decimal separator.
     const LocaleForTest comma(QLocale::German);
-    EXPECT_EQ(TimeCaption(100.125), "Cur time:  100.12");
-    EXPECT_EQ(TimeCaption(-0.5), "Cur time: -0.5");
-    EXPECT_EQ(PositionCaption(10.0), "Position:  10");
-    EXPECT_EQ(PositionCaption(-2.5), "Position: -2.5");
-    EXPECT_EQ(PositionCaption(0.0625), "Position:  0.062");
+    EXPECT_EQ(timeCaption(100.125), "Cur time:  100.12");
+    EXPECT_EQ(timeCaption(-0.5), "Cur time: -0.5");
+    EXPECT_EQ(positionCaption(10.0), "Position:  10");
+    EXPECT_EQ(positionCaption(-2.5), "Position: -2.5");
+    EXPECT_EQ(positionCaption(0.0625), "Position:  0.062");
 }
 
 } // namespace

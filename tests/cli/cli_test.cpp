@@ -163,7 +163,7 @@ TEST_F(Cli, ExtractCopiesTheChosenEventsByteForByteForTheViewer) {
     const QString many = writeFile("Events_20_many.txt", lines);
     const QString fits = folder.filePath("Events_20_fits.txt");
     EXPECT_EQ(runCli({"extract", many, "--events", "1-4681", "--out", fits}).status, 0);
-    const FileItems read = ReadFileItems(fits.toStdString(), ViewerReadLimits);
+    const FileItems read = readFileItems(fits.toStdString(), ViewerReadLimits);
     EXPECT_FALSE(read.failure);
     EXPECT_EQ(read.items.size(), 32767u);
     const QString over = folder.filePath("Events_20_over.txt");

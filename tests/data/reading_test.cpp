@@ -55,7 +55,7 @@ TEST(ItemReader, SplitsLikeSequentialInput) {
 // Reading gives the items, or the reason it could not, also when it stopped part-way; the
 // streaming read gives the same reasons, without the viewer's limits. The file is closed
 // whatever happened.
-TEST(ReadFileItems, ItemsOrTheReason) {
+TEST(readFileItems, ItemsOrTheReason) {
     const TempDir dir;
     std::string full;
     for (int i = 0; i < 32767; ++i)
@@ -94,12 +94,12 @@ TEST(ReadFileItems, ItemsOrTheReason) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.substr(0, 80));
         const long descriptors = openDescriptors();
-        const FileItems read = ReadFileItems(c.path, ViewerReadLimits);
+        const FileItems read = readFileItems(c.path, ViewerReadLimits);
         EXPECT_TRUE(read.items == c.items) << read.items.size();
         EXPECT_EQ(read.failure ? read.failure->text : "", c.reason);
         EXPECT_EQ(read.failure ? std::optional(read.failure->kind) : std::nullopt, c.kind);
         const std::optional<ReadFailure> streamed =
-            StreamEventFile(c.path, 3, [](ParsedEvent&) {}).failure;
+            streamEventFile(c.path, 3, [](ParsedEvent&) {}).failure;
         EXPECT_EQ(streamed ? std::optional(streamed->kind) : std::nullopt,
                   c.kind == TooLarge ? std::nullopt : c.kind);
         EXPECT_EQ(openDescriptors(), descriptors);
@@ -108,7 +108,7 @@ TEST(ReadFileItems, ItemsOrTheReason) {
 
 // Read in chunks smaller than a line: each event's range cuts its lines out of the file, line
 // ends and leading blanks included; a line that stops the parse belongs to no event.
-TEST(StreamEventFile, EventRangesCutOutTheirLines) {
+TEST(streamEventFile, EventRangesCutOutTheirLines) {
     const TempDir dir;
     const std::string effect = "1    1523.70    23983510.15      7.40    ";
     const std::string truck =
@@ -119,7 +119,7 @@ TEST(StreamEventFile, EventRangesCutOutTheirLines) {
     const std::string path = dir.write("e.txt", content);
     std::vector<std::string> cut;
     std::uint64_t lastRead = 0;
-    const StreamOutcome outcome = StreamEventFile(
+    const StreamOutcome outcome = streamEventFile(
         path, 1,
         [&](ParsedEvent& event) {
             EXPECT_EQ(event.position, cut.size() + 1);

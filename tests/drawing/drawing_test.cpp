@@ -199,7 +199,7 @@ TEST(ImageSurface, ScenePixelsAtEachRatio) {
     ImageSurface picture(600, 138);
     RecordingLabels labels;
     TruckData firstOn;
-    DrawEffectBackground(view(20), Scene{picture, labels, firstOn}, MakeEffect({.Value = 812.5}));
+    drawEffectBackground(view(20), Scene{picture, labels, firstOn}, MakeEffect({.Value = 812.5}));
     DrawTruck(view(20), picture, -10.0, 1, MakeTruck({.Length = 120, .NoAxles = 1}));
     const ImageSurface copy = picture; // before anything was rendered
     const QImage image = picture.Image().copy();
