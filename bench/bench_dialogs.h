@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/dialogs.h"
+#include "window/dialogs.h"
 
 namespace kestavian::bench {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/mod_udts.h"
-#include "platform/picture_surface.h"
+#include "drawing/picture_surface.h"
 
 namespace kestavian {
 

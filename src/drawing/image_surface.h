@@ -2,12 +2,11 @@
 
 #include <QFont>
 #include <QImage>
-#include <QPointF>
-#include <QString>
 #include <cstddef>
 #include <vector>
 
-#include "platform/picture_surface.h"
+#include "drawing/picture_surface.h"
+#include "drawing/primitive.h"
 
 namespace kestavian {
 
@@ -43,19 +42,6 @@ public:
     static QColor toQColor(Colour colour);
 
 private:
-    // One primitive as drawn: geometry in surface pixels before any clamping, and the settings
-    // that were in force. Rendering at a ratio scales the geometry; nothing else needs the scale.
-    struct Primitive {
-        enum Kind : unsigned char { Line, Box, FilledBox, Circle, Text } kind;
-        bool invert, dashed, filled;
-        int penWidth;
-        QRgb pen, fill;
-        QPointF a, b; // the end points, the corners, or the centre and the text's top left
-        double radius;
-        QString text;
-        QFont font;
-    };
-    class Rasteriser;
 
     // The primitives rasterised at one ratio, up to `drawn`; `blank` asks for a white start.
     struct Rendition {

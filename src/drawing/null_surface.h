@@ -4,7 +4,7 @@
 #include <string>
 
 #include "drawing/picture_size.h"
-#include "platform/picture_surface.h"
+#include "drawing/picture_surface.h"
 
 namespace kestavian {
 

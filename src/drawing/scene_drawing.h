@@ -5,7 +5,7 @@
 
 #include "analysis/event_display.h"
 #include "data/mod_udts.h"
-#include "platform/picture_surface.h"
+#include "drawing/picture_surface.h"
 
 namespace kestavian {
 

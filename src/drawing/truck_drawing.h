@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "data/mod_udts.h"
-#include "platform/picture_surface.h"
+#include "drawing/picture_surface.h"
 
 namespace kestavian {
 

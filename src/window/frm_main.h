@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "data/mod_udts.h"
-#include "platform/dialogs.h"
+#include "window/dialogs.h"
 
 class QButtonGroup;
 class QCheckBox;

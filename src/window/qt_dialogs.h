@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/dialogs.h"
+#include "window/dialogs.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/picture_surface.h"
+#include "drawing/picture_surface.h"
 
 namespace kestavian::test {
 

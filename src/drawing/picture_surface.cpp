@@ -1,4 +1,4 @@
-#include "platform/picture_surface.h"
+#include "drawing/picture_surface.h"
 
 #include <cmath>
 
