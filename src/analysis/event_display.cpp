@@ -4,6 +4,7 @@
 
 #include "analysis/event_timing.h"
 #include "platform/checked_arithmetic.h"
+#include "platform/local_numbers.h"
 #include "platform/numbers.h"
 
 namespace kestavian {

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "data/mod_input.h"
+#include "platform/local_numbers.h"
 
 namespace kestavian::cli {
 

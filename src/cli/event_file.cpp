@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/mod_input.h"
+#include "platform/local_numbers.h"
 
 namespace kestavian::cli {
 

@@ -11,6 +11,7 @@
 
 #include "data/item_reader.h"
 #include "data/mod_input.h"
+#include "platform/local_numbers.h"
 #include "platform/read_only_file.h"
 
 namespace kestavian::cli {

@@ -181,17 +181,4 @@ std::string spanTextFromFileName(const std::string& fileName) {
     return fileName.substr(first + 1, second - first - 1);
 }
 
-std::optional<float> usableSpan(const std::string& typed) {
-    const std::string text = withDecimalPoint(typed);
-    if (!isNumeric(text))
-        return std::nullopt;
-    try {
-        const float span = textToSingle(text);
-        if (std::isfinite(span) && span > 0.0f)
-            return span;
-    } catch (const RuntimeError&) {
-    }
-    return std::nullopt;
-}
-
 } // namespace kestavian

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,9 +40,5 @@ std::string bareFileName(const std::string& path);
 
 // The text between the first and the second "_" of a file name; empty with fewer than two.
 std::string spanTextFromFileName(const std::string& fileName);
-
-// The span a text gives: a number of metres greater than zero that fits a Single, written with
-// a point or the system's decimal separator; nothing for any other text.
-std::optional<float> usableSpan(const std::string& text);
 
 } // namespace kestavian

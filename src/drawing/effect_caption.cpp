@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "platform/local_numbers.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
 

@@ -4,6 +4,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include "platform/local_numbers.h"
 #include "platform/numbers.h"
 
 namespace kestavian {

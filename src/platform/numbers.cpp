@@ -1,6 +1,5 @@
 #include "platform/numbers.h"
 
-#include <QLocale>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -273,36 +272,6 @@ std::string strForm(double value) {
     if (text.front() != '-')
         text.insert(text.begin(), ' ');
     return text;
-}
-
-std::string decimalSeparator() {
-    return QLocale().decimalPoint().toStdString();
-}
-
-namespace {
-std::string replaceFirst(std::string text, std::string_view from, std::string_view to) {
-    if (from == to)
-        return text;
-    if (const std::size_t at = text.find(from); at != std::string::npos)
-        text.replace(at, from.size(), to);
-    return text;
-}
-} // namespace
-
-std::string localGeneralForm(double value) {
-    return replaceFirst(generalForm(value), ".", decimalSeparator());
-}
-
-std::string localGeneralForm(float value) {
-    return replaceFirst(generalForm(value), ".", decimalSeparator());
-}
-
-std::string withDecimalPoint(std::string_view text) {
-    const std::string separator = decimalSeparator();
-    // A text with a point already has its decimal point; the separator is then something else.
-    if (separator.empty() || text.find('.') != std::string_view::npos)
-        return std::string(text);
-    return replaceFirst(std::string(text), separator, ".");
 }
 
 } // namespace kestavian

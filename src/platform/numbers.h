@@ -50,18 +50,4 @@ std::string generalForm(std::int32_t value);
 // negative (" 100.5", "-2.5"). The decimal separator is always a point.
 std::string strForm(double value);
 
-// The system's decimal separator: that of the default locale, which is the user's unless the
-// program sets another.
-std::string decimalSeparator();
-
-// Numbers as the user reads them: the general form with the system's decimal separator
-// ("32,5" under a locale that writes a comma).
-std::string localGeneralForm(double value);
-std::string localGeneralForm(float value);
-
-// A number the user typed or named, in the form the text-to-number rules read: the system's
-// decimal separator becomes a point. A point stays a decimal point in every locale, so
-// "32.5" is 32.5 m whatever the system writes.
-std::string withDecimalPoint(std::string_view text);
-
 } // namespace kestavian

@@ -29,6 +29,7 @@
 #include "drawing/picture_size.h"
 #include "drawing/scene_drawing.h"
 #include "platform/checked_arithmetic.h"
+#include "platform/local_numbers.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
 #include "window/controls.h"

@@ -1,3 +1,4 @@
+#include "platform/local_numbers.h"
 #include "platform/numbers.h"
 
 #include <gtest/gtest.h>
