@@ -1,10 +1,14 @@
 #include "cli/check_command.h"
 
+#include "cli/command_file.h"
+#include "cli/command_main.h"
 #include "data/mod_input.h"
 
 namespace kestavian::cli {
 
-int runCheck(const CheckOptions& options, const Console& console) {
+namespace {
+
+int runCheck(const CommonOptions& options, const Console& console) {
     std::uint64_t effects = 0;
     std::uint64_t trucks = 0;
     const std::optional<StreamOutcome> read =
@@ -22,6 +26,17 @@ int runCheck(const CheckOptions& options, const Console& console) {
         return ExitOk;
     console.out << describeStop(*read->stop) << '\n';
     return ExitStopped;
+}
+
+} // namespace
+
+int runCheckCommand(const Arguments& arguments, const Console& console) {
+    CommonOptions options;
+    CommandLine line({EffectsOption}, "check FILE [--effects N]",
+                     "Reads an event file as the viewer does and counts its events, effects and "
+                     "trucks. Exit status 1 when the file is taken only up to a bad line.");
+    return runParsed(readFileAndEffects(line, arguments, options), console,
+                     [&] { return runCheck(options, console); });
 }
 
 } // namespace kestavian::cli

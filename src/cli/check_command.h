@@ -1,12 +1,12 @@
 #pragma once
 
-#include "cli/cli_options.h"
-#include "cli/event_file.h"
+#include "cli/command_line.h"
+#include "cli/console.h"
 
 namespace kestavian::cli {
 
-// Prints the counts of events, effects and trucks the viewer takes from the file and, when the
-// parse stopped on a bad line, where and why. Returns the exit status.
-int runCheck(const CheckOptions& options, const Console& console);
+// check FILE: the counts of events, effects and trucks the viewer takes from the file and, when
+// the parse stopped on a bad line, where and why. Returns the exit status.
+int runCheckCommand(const Arguments& arguments, const Console& console);
 
 } // namespace kestavian::cli

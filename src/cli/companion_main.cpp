@@ -16,7 +16,7 @@ namespace {
 // (no runtime folder, no display) would only bury them.
 void keepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::cerr << "kestavian-cli: " << message.toStdString() << '\n';
+        writeMessageLine(std::cerr, message.toStdString());
 }
 
 } // namespace
@@ -26,11 +26,11 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(keepQtQuiet);
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "timings")
-        return runCommandLine<TimingsOptions>(argc, argv, parseTimingsArguments, runTimings);
+        return runCommandLine(argc, argv, runTimingsCommand);
     if (command == "extract")
-        return runCommandLine<ExtractOptions>(argc, argv, parseExtractArguments, runExtract);
+        return runCommandLine(argc, argv, runExtractCommand);
     if (command != "render") {
-        std::cerr << "kestavian-cli: kestavian-cli-qt runs timings, extract and render\n";
+        writeMessageLine(std::cerr, "kestavian-cli-qt runs timings, extract and render");
         return ExitUsage;
     }
     // The tool draws off screen; it must run where there is no display at all.
@@ -38,5 +38,5 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName("kestavian-cli");
-    return runCommandLine<RenderOptions>(argc, argv, parseRenderArguments, runRender);
+    return runCommandLine(argc, argv, runRenderCommand);
 }

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cli/command_file.h"
+#include "cli/command_main.h"
 #include "data/item_reader.h"
 #include "data/mod_input.h"
 #include "platform/local_numbers.h"
@@ -17,6 +19,36 @@
 namespace kestavian::cli {
 
 namespace {
+
+struct ExtractOptions : CommonOptions {
+    EventChoice choice;
+    std::string out;
+};
+
+const Option ExtractOutOption{"out", "OUT", "The event file to write."};
+
+ParsedArguments parseExtractArguments(const Arguments& arguments, ExtractOptions& options) {
+    CommandLine line(
+        {EventsOption, TopOption, BottomOption, EffectFilterOption, ExtractOutOption,
+         EffectsOption},
+        "extract FILE (--events LIST | --top K [--effect N] | --bottom K [--effect N]) --out OUT "
+        "[--effects N]",
+        "Writes the chosen events, in file order and each once, into OUT, every line as it "
+        "stands in FILE, so that the viewer can open them. --top takes the events holding the "
+        "top K rows of list. OUT is refused when it would hold more than the viewer's 32767 "
+        "lines. Exit status 1 when FILE is taken only up to a bad line.");
+    const ParsedArguments parsed =
+        firstFailure({readFileAndEffects(line, arguments, options),
+                      readEventChoice(line, EffectFilterOption, options.choice)});
+    if (!parsed.runs())
+        return parsed;
+    if (!options.choice.listed && !options.choice.rows.ranking)
+        return failure("--events LIST, --top K or --bottom K is needed");
+    options.out = line.value(ExtractOutOption);
+    if (options.out.empty())
+        return failure("--out OUT is needed");
+    return {};
+}
 
 // What tells whether a file is still the one that was read: which file, its size and when it
 // was last written.
@@ -74,20 +106,18 @@ bool copyRanges(int fd, const std::map<std::uint64_t, ByteRange>& events, QSaveF
 }
 
 // The viewer asks for the span when the name holds none: say how to name the extract instead.
-void noteSpanlessName(const ExtractOptions& options, std::ostream& err) {
+void noteSpanlessName(const ExtractOptions& options, const Console& console) {
     const std::string outName = bareFileName(options.out);
     if (usableSpan(spanTextFromFileName(outName)))
         return;
     const std::string spanText = spanTextFromFileName(bareFileName(options.file));
     const bool known = usableSpan(spanText).has_value();
-    err << "kestavian-cli: note: " << outName
-        << " holds no span between its first two \"_\", so the viewer will ask for it; a name "
-           "such as Events_"
-        << (known ? spanText : "<span>") << "_" << outName << " gives it"
-        << (known ? " (the span of " + bareFileName(options.file) + ")" : std::string()) << '\n';
+    console.note(outName +
+                 " holds no span between its first two \"_\", so the viewer will ask for it; a "
+                 "name such as Events_" +
+                 (known ? spanText : "<span>") + "_" + outName + " gives it" +
+                 (known ? " (the span of " + bareFileName(options.file) + ")" : std::string()));
 }
-
-} // namespace
 
 int runExtract(const ExtractOptions& options, const Console& console) {
     const std::string& path = options.file;
@@ -107,19 +137,16 @@ int runExtract(const ExtractOptions& options, const Console& console) {
         });
     if (!read)
         return ExitUsage;
-    noteStop(*read, console.err);
+    noteStop(*read, console);
     if (ranking)
         for (const EffectRow& row : ranking->take())
             chosen.emplace(row.position, row.bytes);
 
     const auto refuse = [&](const std::string& why) {
-        console.err << "kestavian-cli: " << why << "; " << options.out << " is not written\n";
-        return ExitUsage;
+        return console.fail(why + "; " + options.out + " is not written");
     };
     const auto cannotWrite = [&](const QSaveFile& out) {
-        console.err << "kestavian-cli: cannot write " << options.out << ": "
-                    << out.errorString().toStdString() << '\n';
-        return ExitUsage;
+        return console.fail("cannot write " + options.out + ": " + out.errorString().toStdString());
     };
     if (options.choice.listed && options.choice.listed->last() > read->events)
         return refuse("--events asks for event " + std::to_string(options.choice.listed->last()) +
@@ -159,8 +186,16 @@ int runExtract(const ExtractOptions& options, const Console& console) {
     }
     if (!out.commit())
         return cannotWrite(out);
-    noteSpanlessName(options, console.err);
+    noteSpanlessName(options, console);
     return read->stop ? ExitStopped : ExitOk;
+}
+
+} // namespace
+
+int runExtractCommand(const Arguments& arguments, const Console& console) {
+    ExtractOptions options;
+    const ParsedArguments parsed = parseExtractArguments(arguments, options);
+    return runParsed(parsed, console, [&] { return runExtract(options, console); });
 }
 
 } // namespace kestavian::cli

@@ -1,5 +1,8 @@
 #include "cli/list_command.h"
 
+#include "cli/command_file.h"
+#include "cli/command_main.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -9,6 +12,38 @@
 namespace kestavian::cli {
 
 namespace {
+
+enum class RowFormat { Text, Csv, Json };
+
+struct ListOptions : CommonOptions {
+    RowChoice rows;
+    RowFormat format = RowFormat::Text;
+};
+
+const Option RowFormatOption{"format", "text|csv|json",
+                             "text (default: aligned columns and the time on the simulation's "
+                             "calendar), csv, or json (JSON Lines)."};
+
+ParsedArguments parseListArguments(const Arguments& arguments, ListOptions& options) {
+    CommandLine line(
+        {EffectFilterOption, TopOption, BottomOption, RowFormatOption, EffectsOption},
+        "list FILE [--effect N] [--top K | --bottom K] [--format text|csv|json] [--effects N]",
+        "Lists one row per stored load effect: the event's position in the file, its number, the "
+        "effect's number, value, time and distance, and its number of trucks; every row in file "
+        "order, or the best K. Numbers are written with a point, in the shortest form that reads "
+        "back the same. Exit status 1 when the file is taken only up to a bad line.");
+    ParsedArguments parsed = readFileAndEffects(line, arguments, options);
+    if (!parsed.runs())
+        return parsed;
+    if (line.isSet(RowFormatOption)) {
+        std::string format;
+        parsed = line.oneOf(RowFormatOption, {"text", "csv", "json"}, format);
+        options.format = format == "csv"    ? RowFormat::Csv
+                         : format == "json" ? RowFormat::Json
+                                            : RowFormat::Text;
+    }
+    return firstFailure({parsed, readRowChoice(line, EffectFilterOption, true, options.rows)});
+}
 
 constexpr std::size_t FieldCount = 7;
 constexpr std::array<const char*, FieldCount> FieldNames{"position", "event",    "effect", "value",
@@ -114,8 +149,6 @@ private:
     bool headed_ = false;
 };
 
-} // namespace
-
 int runList(const ListOptions& options, const Console& console) {
     RowWriter writer(options.format, console.out);
     std::optional<RowRanking> ranking = options.rows.newRanking();
@@ -134,8 +167,16 @@ int runList(const ListOptions& options, const Console& console) {
         for (const EffectRow& row : ranking->take())
             writer.write(row);
     writer.head();
-    noteStop(*read, console.err);
+    noteStop(*read, console);
     return read->stop ? ExitStopped : ExitOk;
+}
+
+} // namespace
+
+int runListCommand(const Arguments& arguments, const Console& console) {
+    ListOptions options;
+    const ParsedArguments parsed = parseListArguments(arguments, options);
+    return runParsed(parsed, console, [&] { return runList(options, console); });
 }
 
 } // namespace kestavian::cli

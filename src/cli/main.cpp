@@ -26,8 +26,26 @@ int startCompanion(char** argv) {
         if (errno != ENOENT)
             break;
     }
-    std::cerr << "kestavian-cli: cannot start " << name << ": " << std::strerror(errno) << '\n';
+    writeMessageLine(std::cerr, std::string("cannot start ") + name + ": " + std::strerror(errno));
     return ExitUsage;
+}
+
+// The overview printed for --help without a command.
+std::string generalHelp() {
+    return "Usage: kestavian-cli COMMAND FILE [options]\n"
+           "The viewer's reading, timings and pictures, without a window, for event files of "
+           "any size.\n"
+           "\n"
+           "Commands:\n"
+           "  check     count the events, effects and trucks of an event file\n"
+           "  timings   list the diagnostics lines of every event and effect\n"
+           "  list      list every load effect's value, time and distance, or the largest\n"
+           "  extract   copy chosen events into a file small enough for the viewer\n"
+           "  render    write the picture of an event and effect, or of a chosen set\n"
+           "\n"
+           "kestavian-cli COMMAND --help describes a command's options.\n"
+           "Exit status: 0 done, 1 file taken only up to a bad line (check, list, extract) or "
+           "effect not shown (render), 2 usage error or a file that cannot be read or written.\n";
 }
 
 } // namespace
@@ -36,19 +54,18 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "check")
-        return runCommandLine<CheckOptions>(argc, argv, parseCheckArguments, runCheck);
+        return runCommandLine(argc, argv, runCheckCommand);
     if (command == "list")
-        return runCommandLine<ListOptions>(argc, argv, parseListArguments, runList);
+        return runCommandLine(argc, argv, runListCommand);
     if (command == "timings" || command == "extract" || command == "render")
         return startCompanion(argv);
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << generalHelp();
         return ExitOk;
     }
-    if (command.empty())
-        std::cerr << "kestavian-cli: a command is needed: ";
-    else
-        std::cerr << "kestavian-cli: unknown command \"" << command << "\"; use ";
-    std::cerr << "check, timings, list, extract or render (see --help)\n";
+    const std::string commands = "check, timings, list, extract or render (see --help)";
+    writeMessageLine(std::cerr, command.empty()
+                                    ? "a command is needed: " + commands
+                                    : "unknown command \"" + command + "\"; use " + commands);
     return ExitUsage;
 }

@@ -5,6 +5,9 @@
 #include <set>
 #include <utility>
 
+#include "cli/command_file.h"
+#include "cli/command_main.h"
+#include "cli/view_options.h"
 #include "drawing/headless_scene.h"
 #include "drawing/picture_file.h"
 #include "platform/runtime_error.h"
@@ -12,6 +15,105 @@
 namespace kestavian::cli {
 
 namespace {
+
+struct RenderOptions : CommonOptions {
+    bool critPos = false;
+    std::int16_t scrubberValue = 0;
+    std::uint64_t event = 0; // list position, from 1
+    long effect = 0;         // effect number, from 1
+    std::string out;         // a single picture, or
+    std::string allFolder;   // the chosen events and effects under the window's save names
+    EventChoice choice;
+    std::string allFormat = "BMP";
+};
+
+const Option EventOption{"event", "I", "The event's position in the event list, from 1."};
+const Option RenderEffectOption{"effect", "N",
+                                "The load-effect number, from 1: with --out the effect drawn, "
+                                "with --top or --bottom the only effects ranked."};
+const Option AtOption{"at", "V",
+                      "Scrubber value in hundredths of a second (default 0); a value past the "
+                      "effect's range stops at its end, as the scrubber does."};
+const Option CriticalOption{"critical", nullptr,
+                            "Draw at the effect's own time (\"Approx Critical Position\")."};
+const Option OutOption{"out", "PATH", "The picture file to write (.bmp or .png)."};
+const Option AllOption{"all", "DIR",
+                       "Write every event and effect (or those chosen by --events, --top or "
+                       "--bottom) into DIR as Span_S_Ev_I_Ef_N.bmp, the viewer's save names."};
+const Option PictureFormatOption{"format", "bmp|png",
+                                 "The pictures' format with --all: bmp (default, the viewer's) "
+                                 "or png."};
+
+// The image format a picture path asks for by its extension ("BMP", "PNG"); empty for others.
+std::string pictureFormat(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    const std::string suffix = lowerCase(path.substr(dot + 1));
+    if (suffix == "bmp")
+        return "BMP";
+    if (suffix == "png")
+        return "PNG";
+    return {};
+}
+
+ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& options) {
+    CommandLine line(
+        {EventOption, RenderEffectOption, AtOption, CriticalOption, SpanOption, EffectsOption,
+         DriveOption, DatumOption, FlipOption, OutOption, AllOption, EventsOption, TopOption,
+         BottomOption, PictureFormatOption},
+        "render FILE (--event I --effect N --out PATH | --all DIR [--events LIST | --top K "
+        "[--effect N] | --bottom K [--effect N]] [--format bmp|png]) [--at V | --critical] "
+        "[--span S] [--effects N] [--drive left|right] [--datum rhs|mixed] [--flip]",
+        "Writes the picture the viewer shows for an event and effect. When the viewer cannot "
+        "show the effect, the picture holds what it would (span and caption), the error goes to "
+        "stderr and the exit status is 1.");
+    ParsedArguments parsed =
+        firstFailure({readFileAndEffects(line, arguments, options), readSpanAndDatum(line, options),
+                      readDriveAndFlip(line, options)});
+    if (!parsed.runs())
+        return parsed;
+
+    options.critPos = line.isSet(CriticalOption);
+    if (line.isSet(AtOption)) {
+        if (options.critPos)
+            return failure("--at and --critical cannot be used together");
+        if (parsed =
+                line.readWhole(AtOption, 0, 32767, "a whole number of hundredths from 0 to 32767",
+                               options.scrubberValue);
+            !parsed.runs())
+            return parsed;
+    }
+
+    if (line.isSet(AllOption)) {
+        if (line.isSet(OutOption) || line.isSet(EventOption))
+            return failure("--all writes the chosen events and effects; it takes no --out or "
+                           "--event");
+        options.allFolder = line.value(AllOption);
+        if (options.allFolder.empty())
+            return failure("--all needs a folder");
+        if (line.isSet(PictureFormatOption)) {
+            options.allFormat = pictureFormat("." + line.value(PictureFormatOption));
+            if (options.allFormat.empty())
+                return line.mustBe(PictureFormatOption, "bmp or png");
+        }
+        return readEventChoice(line, RenderEffectOption, options.choice);
+    }
+    for (const Option* option : {&EventsOption, &TopOption, &BottomOption, &PictureFormatOption})
+        if (line.isSet(*option))
+            return failure("--" + std::string(option->name) + " goes with --all");
+    if (!line.isSet(OutOption))
+        return failure("--out PATH or --all DIR is needed");
+    options.out = line.value(OutOption);
+    if (pictureFormat(options.out).empty())
+        return failure("--out must name a .bmp or .png file, not " + inQuotes(options.out));
+    if (!line.isSet(EventOption) || !line.isSet(RenderEffectOption))
+        return failure("--event and --effect are needed with --out");
+    return firstFailure(
+        {line.readWhole(EventOption, 1, NoUpperLimit, "a list position from 1", options.event),
+         readEffectNumber(line, RenderEffectOption, options.effect)});
+}
 
 // The picture after the window's steps: show the effect, then move the scrubber. failure gets the
 // error that stopped the window, if any.
@@ -30,19 +132,18 @@ QImage drawEffect(const EffectData& effect, const RenderOptions& options, const 
 }
 
 bool writePicture(const QImage& image, const QString& path, const QByteArray& format,
-                  std::ostream& err, const char* lineStart = "") {
+                  const Console& console) {
     const QString reason = SavePicture(image, path, format);
     if (reason.isEmpty())
         return true;
-    err << lineStart << "kestavian-cli: cannot write " << path.toStdString() << ": "
-        << reason.toStdString() << '\n';
+    console.error("cannot write " + path.toStdString() + ": " + reason.toStdString());
     return false;
 }
 
 void reportNotShown(std::uint64_t position, long effectNo, const std::string& failure,
-                    std::ostream& err) {
-    err << "kestavian-cli: event " << position << ", effect " << effectNo
-        << " cannot be shown (the picture holds the span and caption): " << failure << '\n';
+                    const Console& console) {
+    console.error("event " + std::to_string(position) + ", effect " + std::to_string(effectNo) +
+                  " cannot be shown (the picture holds the span and caption): " + failure);
 }
 
 int renderOne(const RenderOptions& options, const ViewSettings& view, const Console& console) {
@@ -54,31 +155,26 @@ int renderOne(const RenderOptions& options, const ViewSettings& view, const Cons
         });
     if (!read)
         return ExitUsage;
-    noteStop(*read, console.err);
-    std::ostream& err = console.err;
-    if (!event) {
-        err << "kestavian-cli: --event " << options.event << " is past the event list, which holds "
-            << read->events << '\n';
-        return ExitUsage;
-    }
-    if (options.effect > view.NoEffects) {
-        err << "kestavian-cli: --effect " << options.effect
-            << " is past the effect list, which runs to " << view.NoEffects << '\n';
-        return ExitUsage;
-    }
-    if (options.effect > event->EffectCount) {
-        err << "kestavian-cli: event " << options.event << " holds " << event->EffectCount
-            << " effects; there is no effect " << options.effect << '\n';
-        return ExitUsage;
-    }
+    noteStop(*read, console);
+    if (!event)
+        return console.fail("--event " + std::to_string(options.event) +
+                            " is past the event list, which holds " + std::to_string(read->events));
+    if (options.effect > view.NoEffects)
+        return console.fail("--effect " + std::to_string(options.effect) +
+                            " is past the effect list, which runs to " +
+                            std::to_string(view.NoEffects));
+    if (options.effect > event->EffectCount)
+        return console.fail("event " + std::to_string(options.event) + " holds " +
+                            std::to_string(event->EffectCount) + " effects; there is no effect " +
+                            std::to_string(options.effect));
     std::string failure;
     const QImage image = drawEffect(event->Effects.at(options.effect), options, view, failure);
     if (!writePicture(image, QFile::decodeName(options.out.c_str()),
-                      QByteArray::fromStdString(pictureFormat(options.out)), err))
+                      QByteArray::fromStdString(pictureFormat(options.out)), console))
         return ExitUsage;
     if (failure.empty())
         return ExitOk;
-    reportNotShown(options.event, options.effect, failure, err);
+    reportNotShown(options.event, options.effect, failure, console);
     return ExitStopped;
 }
 
@@ -116,30 +212,23 @@ private:
 };
 
 int renderChosen(const RenderOptions& options, const ViewSettings& view, const Console& console) {
-    std::ostream& err = console.err;
     ChosenEffects chosen(options.choice);
     const std::optional<StreamOutcome> firstRead =
         streamCommandFile(options, console, [&](const ParsedEvent& parsed) { chosen.add(parsed); });
     if (!firstRead)
         return ExitUsage;
-    noteStop(*firstRead, err);
+    noteStop(*firstRead, console);
     chosen.finish();
-    if (options.choice.listed && options.choice.listed->last() > firstRead->events) {
-        err << "kestavian-cli: --events asks for event " << options.choice.listed->last()
-            << ", but the event list holds " << firstRead->events << '\n';
-        return ExitUsage;
-    }
+    if (options.choice.listed && options.choice.listed->last() > firstRead->events)
+        return console.fail("--events asks for event " +
+                            std::to_string(options.choice.listed->last()) +
+                            ", but the event list holds " + std::to_string(firstRead->events));
     const QDir folder(QFile::decodeName(options.allFolder.c_str()));
-    if (!folder.mkpath(".")) {
-        err << "kestavian-cli: cannot make the folder " << options.allFolder << '\n';
-        return ExitUsage;
-    }
+    if (!folder.mkpath("."))
+        return console.fail("cannot make the folder " + options.allFolder);
     const QByteArray format = QByteArray::fromStdString(options.allFormat);
     const bool png = options.allFormat == "PNG";
 
-    // On a terminal the progress line is rewritten in place; other lines clear it first.
-    const bool progress = console.errIsTerminal;
-    const char* const lineStart = progress ? "\r\033[K" : "";
     int status = ExitOk;
     std::uint64_t done = 0;
     const std::optional<StreamOutcome> secondRead =
@@ -154,26 +243,22 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
                 std::string failure;
                 const QImage image = drawEffect(parsed.event.Effects.at(i), options, view, failure);
                 if (!failure.empty()) {
-                    err << lineStart;
-                    reportNotShown(parsed.position, i, failure, err);
+                    reportNotShown(parsed.position, i, failure, console);
                     status = ExitStopped;
                 }
-                if (!writePicture(image, folder.filePath(name), format, err, lineStart))
+                if (!writePicture(image, folder.filePath(name), format, console))
                     status = ExitUsage;
-                else if (progress)
-                    err << lineStart << "writing pictures: " << ++done << " of " << chosen.count()
-                        << std::flush;
+                else
+                    console.progress("writing pictures: " + std::to_string(++done) + " of " +
+                                     std::to_string(chosen.count()));
             }
         });
-    if (progress && done > 0)
-        err << '\n';
+    console.endProgress(true);
     return secondRead ? status : ExitUsage;
 }
 
-} // namespace
-
 int runRender(const RenderOptions& options, const Console& console) {
-    const std::optional<float> span = spanForCommand(options, console.err);
+    const std::optional<float> span = spanForCommand(options, console);
     if (!span)
         return ExitUsage;
     ViewSettings view = options.view;
@@ -181,6 +266,14 @@ int runRender(const RenderOptions& options, const Console& console) {
     if (!options.allFolder.empty())
         return renderChosen(options, view, console);
     return renderOne(options, view, console);
+}
+
+} // namespace
+
+int runRenderCommand(const Arguments& arguments, const Console& console) {
+    RenderOptions options;
+    const ParsedArguments parsed = parseRenderArguments(arguments, options);
+    return runParsed(parsed, console, [&] { return runRender(options, console); });
 }
 
 } // namespace kestavian::cli

@@ -1,5 +1,9 @@
 #include "cli/timings_command.h"
 
+#include "cli/command_file.h"
+#include "cli/command_main.h"
+#include "cli/view_options.h"
+
 #include "drawing/headless_scene.h"
 #include "drawing/null_surface.h"
 #include "platform/numbers.h"
@@ -7,8 +11,10 @@
 
 namespace kestavian::cli {
 
-int runTimings(const TimingsOptions& options, const Console& console) {
-    const std::optional<float> span = spanForCommand(options, console.err);
+namespace {
+
+int runTimings(const CommonOptions& options, const Console& console) {
+    const std::optional<float> span = spanForCommand(options, console);
     if (!span)
         return ExitUsage;
     ViewSettings view = options.view;
@@ -35,8 +41,23 @@ int runTimings(const TimingsOptions& options, const Console& console) {
         });
     if (!read)
         return ExitUsage;
-    noteStop(*read, console.err);
+    noteStop(*read, console);
     return ExitOk;
+}
+
+} // namespace
+
+int runTimingsCommand(const Arguments& arguments, const Console& console) {
+    CommonOptions options;
+    CommandLine line(
+        {EffectsOption, SpanOption, DatumOption},
+        "timings FILE [--effects N] [--span S] [--datum rhs|mixed]",
+        "Lists, for every event and effect, the lines the viewer adds to its diagnostics box "
+        "when it shows that effect, and an \"error:\" line where the viewer stops. Like the "
+        "viewer's, the numbers carry the system's decimal separator (LC_ALL, LC_NUMERIC, LANG).");
+    const ParsedArguments parsed = firstFailure(
+        {readFileAndEffects(line, arguments, options), readSpanAndDatum(line, options)});
+    return runParsed(parsed, console, [&] { return runTimings(options, console); });
 }
 
 } // namespace kestavian::cli

@@ -1,9 +1,8 @@
-#include "cli/event_file.h"
+#include "cli/command_file.h"
 
 #include <algorithm>
 
 #include "data/mod_input.h"
-#include "platform/local_numbers.h"
 
 namespace kestavian::cli {
 
@@ -15,10 +14,10 @@ constexpr std::uint64_t ProgressFromBytes = 50'000'000;
 } // namespace
 
 std::optional<StreamOutcome> streamCommandFile(const CommonOptions& options, const Console& console,
-                                             const EventParser::EventSink& onEvent) {
+                                               const EventParser::EventSink& onEvent) {
     ReadProgress progress;
     int shown = -1; // the percentage on the progress line; none yet
-    if (console.errIsTerminal)
+    if (console.showsProgress())
         progress = [&](std::uint64_t bytesRead, std::uint64_t totalBytes) {
             if (totalBytes <= ProgressFromBytes)
                 return;
@@ -28,34 +27,22 @@ std::optional<StreamOutcome> streamCommandFile(const CommonOptions& options, con
             if (percent == shown)
                 return;
             shown = percent;
-            console.err << "\rreading " << bareFileName(options.file) << ": " << percent << "%"
-                        << std::flush;
+            console.progress("reading " + bareFileName(options.file) + ": " +
+                             std::to_string(percent) + "%");
         };
     StreamOutcome outcome =
         streamEventFile(options.file, options.view.NoEffects, onEvent, progress);
-    if (shown >= 0)
-        console.err << "\r\033[K" << std::flush;
+    console.endProgress();
     if (!outcome.failure)
         return outcome;
-    console.err << "kestavian-cli: cannot read " << options.file << ": " << outcome.failure->text
-                << '\n';
+    console.error("cannot read " + options.file + ": " + outcome.failure->text);
     return std::nullopt;
 }
 
-void noteStop(const StreamOutcome& outcome, std::ostream& err) {
+void noteStop(const StreamOutcome& outcome, const Console& console) {
     if (outcome.stop)
-        err << "kestavian-cli: note: only the events before the bad line are taken; "
-            << describeStop(*outcome.stop) << '\n';
-}
-
-std::optional<float> spanForCommand(const CommonOptions& options, std::ostream& err) {
-    if (options.span)
-        return options.span;
-    if (const auto fromName = usableSpan(spanTextFromFileName(bareFileName(options.file))))
-        return fromName;
-    err << "kestavian-cli: the file name holds no span between its first two \"_\"; give --span S"
-        << '\n';
-    return std::nullopt;
+        console.note("only the events before the bad line are taken; " +
+                     describeStop(*outcome.stop));
 }
 
 } // namespace kestavian::cli
