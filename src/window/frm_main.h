@@ -9,57 +9,19 @@
 #include <vector>
 
 #include "data/mod_udts.h"
+#include "platform/runtime_error.h"
 #include "window/dialogs.h"
+#include "window/frm_main_form.h"
 
-class QButtonGroup;
-class QCheckBox;
 class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QMimeData;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
-class QScrollBar;
-class QTimer;
 
 namespace kestavian {
 
 // The program's name: the title of its message boxes and questions, and where its settings live.
 inline constexpr const char* AppTitle = "Kestavian";
 
-class PictureBox;
 struct Scene;
-
-// The controls of the window, by their names. The window owns them.
-struct FormControls {
-    PictureBox* GA = nullptr;
-    QLabel* lblDistance = nullptr;
-    QLabel* lblTime = nullptr;
-    QScrollBar* scrTrucks = nullptr;
-    QPushButton* cmdOpen = nullptr;
-    QPushButton* cmdSave = nullptr;
-    QGroupBox* Frame3 = nullptr;
-    std::array<QRadioButton*, 2> optDatum{};
-    QGroupBox* Frame2 = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* cmbEvent = nullptr;
-    QLabel* Label3 = nullptr;
-    QComboBox* cmbEffect = nullptr;
-    QCheckBox* chkFlip = nullptr;
-    QScrollBar* scrSpeed = nullptr;
-    QCheckBox* chkAnimate = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    std::array<QRadioButton*, 2> optDriveSide{};
-    QCheckBox* chkCritPos = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* txtNoEffects = nullptr;
-    QPlainTextEdit* Editor = nullptr;
-    QLabel* Label4 = nullptr;
-    QPlainTextEdit* txtOut = nullptr;
-    QTimer* Timer1 = nullptr;
-};
 
 // What the window keeps besides its controls: the event store and view settings it owns for the
 // whole program, the copy of the first truck on, and the window fields that steer playback.
@@ -127,15 +89,28 @@ private:
     // The start-up picture at the current span, with empty labels.
     void showEmptySpan();
 
-    // Start-up.
-    template <typename Widget, typename... Arguments>
-    Widget* place(QWidget* parent, const char* name, std::array<int, 5> twipsAndTab,
-                  Arguments&&... arguments);
-    void createControls();
-    void applyStartupSettings();
+    // Start-up: the handlers wired to their controls' notifications, and the command keys.
     void connectHandlers();
     void addShortcuts();
-    template <typename Handler> void run(Handler&& handler);
+    // Runs a handler from a notification. Handlers trap what they are meant to trap; anything
+    // that still arrives here (a runtime error, or even memory running out) must not reach the
+    // event loop, which cannot recover from an exception: the user's action is then simply
+    // abandoned.
+    template <typename Handler> void run(Handler&& handler) {
+        ++handlersRunning_;
+        try {
+            handler();
+        } catch (const std::exception&) {
+        }
+        --handlersRunning_;
+    }
+    // A step of a handler that carries on after it fails.
+    template <typename Step> static void skipOnError(Step&& step) {
+        try {
+            step();
+        } catch (const RuntimeError&) {
+        }
+    }
 
     // The effect picked in the two lists; a runtime error when the pair does not exist.
     const EffectData& selectedEffect() const;
@@ -144,14 +119,8 @@ private:
     void setEditorText(const std::string& text);
     void appendToTxtOut(const std::string& line);
     void setSpanFromOpenedFile();
-    // True when the items from item on (1-based) are all empty.
-    bool onlyBlankItemsFrom(long item) const;
 
     std::unique_ptr<Dialogs> dialogs_;
-    QButtonGroup* datumGroup_ = nullptr;
-    QButtonGroup* driveSideGroup_ = nullptr;
-    // Controls with their place in the keyboard focus order, as they were made.
-    std::vector<std::pair<int, QWidget*>> tabOrder_;
     // Handlers running now, nested ones included.
     int handlersRunning_ = 0;
     // Effects showEffect has begun to show, to tell whether an Open showed one.
