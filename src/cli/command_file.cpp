@@ -15,21 +15,19 @@ constexpr std::uint64_t ProgressFromBytes = 50'000'000;
 
 std::optional<StreamOutcome> streamCommandFile(const CommonOptions& options, const Console& console,
                                                const EventParser::EventSink& onEvent) {
-    ReadProgress progress;
     int shown = -1; // the percentage on the progress line; none yet
-    if (console.showsProgress())
-        progress = [&](std::uint64_t bytesRead, std::uint64_t totalBytes) {
-            if (totalBytes <= ProgressFromBytes)
-                return;
-            // A file that grows while it is read ends past its first size.
-            const int percent =
-                static_cast<int>(std::min<std::uint64_t>(100, bytesRead / (totalBytes / 100)));
-            if (percent == shown)
-                return;
-            shown = percent;
-            console.progress("reading " + bareFileName(options.file) + ": " +
-                             std::to_string(percent) + "%");
-        };
+    const ReadProgress progress = [&](std::uint64_t bytesRead, std::uint64_t totalBytes) {
+        if (totalBytes <= ProgressFromBytes)
+            return;
+        // A file that grows while it is read ends past its first size.
+        const int percent =
+            static_cast<int>(std::min<std::uint64_t>(100, bytesRead / (totalBytes / 100)));
+        if (percent == shown)
+            return;
+        shown = percent;
+        console.progress("reading " + bareFileName(options.file) + ": " + std::to_string(percent) +
+                         "%");
+    };
     StreamOutcome outcome =
         streamEventFile(options.file, options.view.NoEffects, onEvent, progress);
     console.endProgress();

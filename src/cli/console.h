@@ -33,9 +33,7 @@ public:
     // "kestavian-cli: note: TEXT": something the user should know; not an error.
     void note(const std::string& text) const;
 
-    // Whether progress lines are shown: only on a terminal, where someone watches them.
-    bool showsProgress() const { return errIsTerminal_; }
-    // Shows (or replaces) the progress line, on a terminal only.
+    // Shows (or replaces) the progress line: only on a terminal, where someone watches it.
     void progress(const std::string& text) const;
     // Takes the progress line away (keep: leave it as it stands, on a line of its own).
     void endProgress(bool keep = false) const;
