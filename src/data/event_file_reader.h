@@ -8,27 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "data/byte_source.h"
 #include "data/event_parser.h"
 
 namespace kestavian {
 
-// Reading event files from disk. Nothing here asks the user or shows anything: a read gives what
-// it read, or the reason it could not, for the caller to tell in its own way. Only regular files
-// are read (a FIFO or a device could block or never end), in bounded chunks, and the file is
-// closed on every path.
-
-enum class ReadFailureKind {
-    NoSuchFile,
-    Folder,
-    NotRegularFile, // a FIFO, a device, a socket
-    TooLarge,       // more items or bytes than the reader's limits allow
-    SystemError,    // anything the system refused, with its own text (e.g. "Permission denied")
-};
-
-struct ReadFailure {
-    ReadFailureKind kind = ReadFailureKind::SystemError;
-    std::string text; // one line, to follow "cannot read FILE: "
-};
+// Reading event files. Nothing here asks the user or shows anything: a read gives what it read, or
+// the reason it could not, for the caller to tell in its own way. Files are read in bounded
+// chunks and closed on every path. A UTF-8 byte order mark at the start of a file (as some
+// editors write) is no part of its first item.
 
 struct ReadLimits {
     std::uint64_t maxItems = std::numeric_limits<std::uint64_t>::max();
@@ -48,23 +36,24 @@ struct FileItems {
 };
 
 // The items of the file at path, by the reading rule. A file larger than limits.maxBytes is
-// refused before anything is read.
+// refused before anything is read, and so is a compressed one.
 FileItems readFileItems(const std::string& path, const ReadLimits& limits);
-
-// Bytes read so far, of the file's size when it was opened.
-using ReadProgress = std::function<void(std::uint64_t bytesRead, std::uint64_t totalBytes)>;
 
 struct StreamOutcome {
     std::optional<ReadFailure> failure; // the file could not be read (to its end)
     std::optional<ParseStop> stop;      // a line stopped the parse; the events before it came
     std::uint64_t events = 0;           // events handed over
+    std::uint64_t items = 0;            // items read, up to the stop (blank ones after it too)
+    std::uint64_t bytes = 0;            // the file's bytes read (once decompressed)
 };
 
 // Streams the file at path through the parser, noEffects effect blocks per event, handing each
 // event over as it is finished (see EventParser). No limit on items, events or size: memory
-// holds one chunk and one event, whatever the file's size. Trucks do not keep their lines, and
-// items are cut after the last column a parser reads. A RuntimeError thrown by onEvent
-// propagates.
+// holds one chunk and one event, whatever the file's size. gzip data is read decompressed, and
+// "-" (or "/dev/stdin") reads standard input. Blank lines after the last event end the file, as
+// in the viewer: a stop at a blank line followed only by blank lines is no stop. Trucks do not
+// keep their lines, and items are cut after the last column a parser reads. A RuntimeError
+// thrown by onEvent propagates.
 StreamOutcome streamEventFile(const std::string& path, std::int16_t noEffects,
                               const EventParser::EventSink& onEvent,
                               const ReadProgress& onProgress = {},

@@ -48,6 +48,10 @@ public:
     // the chunk must stay alive until it is.
     void feed(std::string_view chunk) noexcept;
 
+    // Passes over bytes of the data that are no part of any item (a byte order mark), so that the
+    // items' ranges still count from the data's start. Only before the first chunk.
+    void skip(std::uint64_t bytes) noexcept { chunkBase_ += bytes; }
+
     // The next item finished within the data fed so far, or nothing when the chunk is used up.
     // The text stays valid until the next call to next(), feed() or finish().
     std::optional<Item> next();
