@@ -37,10 +37,48 @@ std::optional<StreamOutcome> streamCommandFile(const CommonOptions& options, con
     return std::nullopt;
 }
 
-void noteStop(const StreamOutcome& outcome, const Console& console) {
+std::string stopLine(const ParseStop& stop, const CommonOptions& options) {
+    std::string line = describeStop(stop);
+    if (const auto other = effectCountReadingOn(options.file, options.view.NoEffects, stop.item))
+        line += "; with --effects " + std::to_string(*other) +
+                " the file reads on past this line: is --effects " +
+                std::to_string(options.view.NoEffects) + " right?";
+    return line;
+}
+
+void noteStop(const StreamOutcome& outcome, const CommonOptions& options, const Console& console) {
     if (outcome.stop)
         console.note("only the events before the bad line are taken; " +
-                     describeStop(*outcome.stop));
+                     stopLine(*outcome.stop, options));
+}
+
+bool reportNoEvent(const StreamOutcome& outcome, const CommonOptions& options,
+                   const Console& console) {
+    if (outcome.events > 0)
+        return false;
+    console.error(bareFileName(options.file) + " holds no event");
+    return true;
+}
+
+bool reportUnknownEffect(const std::optional<std::int16_t>& effectNo, const EffectNumbers& seen,
+                         const Console& console) {
+    if (!effectNo || seen.has(*effectNo))
+        return false;
+    console.error("--effect " + std::to_string(*effectNo) +
+                  ": no load effect of the file is "
+                  "numbered " +
+                  std::to_string(*effectNo) + " (its effects are " + seen.describe() + ")");
+    return true;
+}
+
+bool refuseStandardInput(const CommonOptions& options, const char* command,
+                         const Console& console) {
+    if (!namesStandardInput(options.file))
+        return false;
+    console.error(std::string(command) +
+                  " reads its file twice, so it cannot read standard input; save it to a file "
+                  "first");
+    return true;
 }
 
 } // namespace kestavian::cli

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "cli/console.h"
+#include "cli/event_choice.h"
 #include "cli/shared_options.h"
 #include "data/event_file_reader.h"
 
@@ -15,8 +16,24 @@ namespace kestavian::cli {
 std::optional<StreamOutcome> streamCommandFile(const CommonOptions& options, const Console& console,
                                                const EventParser::EventSink& onEvent);
 
+// Where the reading stopped and why, with the likely cause when another --effects reads on.
+std::string stopLine(const ParseStop& stop, const CommonOptions& options);
+
 // A note saying that only the events before the bad line were taken, when the reading stopped on
 // one.
-void noteStop(const StreamOutcome& outcome, const Console& console);
+void noteStop(const StreamOutcome& outcome, const CommonOptions& options, const Console& console);
+
+// An error line when the file held no event; whether it did.
+bool reportNoEvent(const StreamOutcome& outcome, const CommonOptions& options,
+                   const Console& console);
+
+// An --effect that names no effect of the file is a usage error: its error line, and whether it
+// was.
+bool reportUnknownEffect(const std::optional<std::int16_t>& effectNo, const EffectNumbers& seen,
+                         const Console& console);
+
+// A command that reads its file twice cannot take it from standard input: an error line saying so,
+// and whether it was.
+bool refuseStandardInput(const CommonOptions& options, const char* command, const Console& console);
 
 } // namespace kestavian::cli

@@ -7,15 +7,26 @@ namespace kestavian::cli {
 
 namespace {
 
-// A whole number from 1 written in digits only, the whole text.
-std::optional<std::uint64_t> positionIn(std::string_view text) {
+// A whole number from lowest written in digits only, the whole text.
+std::optional<std::uint64_t> numberIn(std::string_view text, std::uint64_t lowest) {
     std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || text.empty() ||
-        text.front() == '+' || value == 0)
+        text.front() == '+' || value < lowest)
         return std::nullopt;
     return value;
 }
+
+// "3", "3 and 17", "3, 17 and 250".
+std::string joined(const std::vector<std::string>& words) {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == words.size() ? " and " : ", ") + words[i];
+    return text;
+}
+
+// How many positions an error line names before it only counts the rest.
+constexpr std::size_t PositionsNamed = 3;
 
 } // namespace
 
@@ -25,22 +36,23 @@ EffectRow rowOf(const ParsedEvent& event, long index) {
             effect.Time,    effect.Distance, effect.NoTrucks,     event.bytes};
 }
 
-std::optional<EventList> EventList::parse(std::string_view text) {
+std::optional<EventList> EventList::parse(std::string_view text, std::uint64_t lowest) {
     EventList list;
     while (true) {
         const std::size_t comma = text.find(',');
         const std::string_view item = text.substr(0, comma);
         const std::size_t dash = item.find('-');
-        const auto first = positionIn(item.substr(0, dash));
+        const auto first = numberIn(item.substr(0, dash), lowest);
         const auto second =
-            dash == std::string_view::npos ? first : positionIn(item.substr(dash + 1));
+            dash == std::string_view::npos ? first : numberIn(item.substr(dash + 1), lowest);
         if (!first || !second || *second < *first)
             return std::nullopt;
-        list.ranges_.emplace_back(*first, *second);
+        list.written_.emplace_back(*first, *second);
         if (comma == std::string_view::npos)
             break;
         text.remove_prefix(comma + 1);
     }
+    list.ranges_ = list.written_;
     std::sort(list.ranges_.begin(), list.ranges_.end());
     // Merged, so that contains() can look for the one range that may hold a position.
     std::vector<std::pair<std::uint64_t, std::uint64_t>> merged;
@@ -59,6 +71,79 @@ bool EventList::contains(std::uint64_t position) const {
                                         [](const std::pair<std::uint64_t, std::uint64_t>& r,
                                            std::uint64_t p) { return r.second < p; });
     return range != ranges_.end() && range->first <= position;
+}
+
+bool EventChoice::lists(const ParsedEvent& event) const {
+    if (!listed)
+        return false;
+    if (!byNumber)
+        return listed->contains(event.position);
+    return event.event.EventNo >= 0 &&
+           listed->contains(static_cast<std::uint64_t>(event.event.EventNo));
+}
+
+void ListedNumbers::add(const ParsedEvent& event) {
+    if (!choice_.byNumber || !choice_.lists(event))
+        return;
+    Held& held = held_[static_cast<std::uint64_t>(event.event.EventNo)];
+    ++held.count;
+    if (held.positions.size() < PositionsNamed)
+        held.positions.push_back(event.position);
+}
+
+std::string ListedNumbers::problem(const std::string& option) const {
+    const auto numbers = [](const EventList::Range& range) {
+        return range.first == range.second
+                   ? std::to_string(range.first)
+                   : "from " + std::to_string(range.first) + " to " + std::to_string(range.second);
+    };
+    for (const EventList::Range& range : choice_.listed->written())
+        if (const auto held = held_.lower_bound(range.first);
+            held == held_.end() || held->first > range.second)
+            return option + " " + numbers(range) + ": no event is numbered " + numbers(range) +
+                   " (" + option +
+                   " takes event numbers, as list's event column shows them; "
+                   "--position" +
+                   (option == "--event" ? "" : "s") + " takes places in the file)";
+    for (const auto& [number, held] : held_) {
+        if (held.count < 2)
+            continue;
+        std::vector<std::string> positions;
+        for (const std::uint64_t position : held.positions)
+            positions.push_back(std::to_string(position));
+        if (held.count > held.positions.size())
+            positions.push_back(std::to_string(held.count - held.positions.size()) + " more");
+        return option + ": " + std::to_string(held.count) + " events are numbered " +
+               std::to_string(number) + ", at positions " + joined(positions) +
+               "; choose one with --position" + (option == "--event" ? "" : "s");
+    }
+    return {};
+}
+
+void EffectNumbers::add(const ParsedEvent& event) {
+    for (const EffectData& effect : event.event.Effects)
+        seen_[static_cast<std::size_t>(effect.EffectNo + 32768)] = true;
+}
+
+bool EffectNumbers::has(std::int16_t effectNo) const {
+    return seen_[static_cast<std::size_t>(effectNo + 32768)];
+}
+
+std::string EffectNumbers::describe() const {
+    std::vector<std::string> numbers;
+    long first = 0, last = 0;
+    for (long n = -32768; n <= 32767; ++n)
+        if (seen_[static_cast<std::size_t>(n + 32768)]) {
+            if (numbers.empty())
+                first = n;
+            last = n;
+            numbers.push_back(std::to_string(n));
+        }
+    if (numbers.empty())
+        return "none";
+    if (numbers.size() > 2 && last - first + 1 == static_cast<long>(numbers.size()))
+        return "numbered " + numbers.front() + " to " + numbers.back();
+    return "numbered " + joined(numbers);
 }
 
 bool RowRanking::ranksBefore(const EffectRow& a, const EffectRow& b) const {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -26,19 +28,24 @@ struct EffectRow {
 // The row of effect `index` (from 1) of an event as the parser hands it over.
 EffectRow rowOf(const ParsedEvent& event, long index);
 
-// Event positions written as "3,17,250-260": whole numbers from 1 and ranges of them, in any
-// order, repeats allowed.
+// Events written as "3,17,250-260": whole numbers from `lowest` and ranges of them, in any order,
+// repeats allowed. They are event positions in the file (from 1) or event numbers (from 0).
 class EventList {
 public:
-    // Nothing for a text that is not such a list.
-    static std::optional<EventList> parse(std::string_view text);
+    using Range = std::pair<std::uint64_t, std::uint64_t>;
 
-    bool contains(std::uint64_t position) const;
+    // Nothing for a text that is not such a list.
+    static std::optional<EventList> parse(std::string_view text, std::uint64_t lowest);
+
+    bool contains(std::uint64_t value) const;
     std::uint64_t last() const { return ranges_.back().second; }
+    // The numbers and ranges as written, each first <= second.
+    const std::vector<Range>& written() const { return written_; }
 
 private:
     // Sorted, neither overlapping nor touching, each first <= second.
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges_;
+    std::vector<Range> ranges_;
+    std::vector<Range> written_;
 };
 
 // The rows of the greatest values (or the least), best first: of two rows of the same value the
@@ -84,10 +91,47 @@ struct RowChoice {
     }
 };
 
-// The events a command takes: listed by position, or those holding the rows of a ranking.
+// The events a command takes: listed by position or by event number, or those holding the rows of
+// a ranking.
 struct EventChoice {
     std::optional<EventList> listed;
+    bool byNumber = false;
     RowChoice rows;
+
+    // Whether the event is one the list names.
+    bool lists(const ParsedEvent& event) const;
+};
+
+// The event numbers that a list names, met while reading, with where they stand in the file: a
+// number must name exactly one event, and a range at least one, or the list is refused.
+class ListedNumbers {
+public:
+    explicit ListedNumbers(const EventChoice& choice) : choice_(choice) {}
+
+    void add(const ParsedEvent& event);
+    // What is wrong with the list, for an error line after option (such as "--events"); empty
+    // when every number and range names an event and no number names several.
+    std::string problem(const std::string& option) const;
+
+private:
+    struct Held {
+        std::uint64_t count = 0;
+        std::vector<std::uint64_t> positions; // the first few
+    };
+    const EventChoice& choice_;
+    std::map<std::uint64_t, Held> held_;
+};
+
+// The effect numbers a file holds, to tell an --effect that names none of them.
+class EffectNumbers {
+public:
+    void add(const ParsedEvent& event);
+    bool has(std::int16_t effectNo) const;
+    // "numbered 1 to 3", "numbered 1, 2 and 5", or "none" when there are none.
+    std::string describe() const;
+
+private:
+    std::vector<bool> seen_ = std::vector<bool>(65536);
 };
 
 } // namespace kestavian::cli

@@ -3,18 +3,14 @@
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <map>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "cli/command_file.h"
 #include "cli/command_main.h"
 #include "data/item_reader.h"
 #include "data/mod_input.h"
 #include "platform/local_numbers.h"
-#include "platform/read_only_file.h"
 
 namespace kestavian::cli {
 
@@ -29,21 +25,22 @@ const Option ExtractOutOption{"out", "OUT", "The event file to write."};
 
 ParsedArguments parseExtractArguments(const Arguments& arguments, ExtractOptions& options) {
     CommandLine line(
-        {EventsOption, TopOption, BottomOption, EffectFilterOption, ExtractOutOption,
-         EffectsOption},
-        "extract FILE (--events LIST | --top K [--effect N] | --bottom K [--effect N]) --out OUT "
-        "[--effects N]",
+        {EventsOption, PositionsOption, TopOption, BottomOption, EffectFilterOption,
+         ExtractOutOption, EffectsOption},
+        "extract FILE (--events LIST | --positions LIST | --top K [--effect N] | --bottom K "
+        "[--effect N]) --out OUT [--effects N]",
         "Writes the chosen events, in file order and each once, into OUT, every line as it "
-        "stands in FILE, so that the viewer can open them. --top takes the events holding the "
-        "top K rows of list. OUT is refused when it would hold more than the viewer's 32767 "
-        "lines. Exit status 1 when FILE is taken only up to a bad line.");
+        "stands in FILE (decompressed, when FILE is gzip), so that the viewer can open them. --top "
+        "takes the events holding the top K rows of list. OUT is refused when it would hold more "
+        "than the viewer's 32767 lines. FILE is read twice, so it cannot be standard input. Exit "
+        "status 1 when FILE is taken only up to a bad line, or holds no event.");
     const ParsedArguments parsed =
         firstFailure({readFileAndEffects(line, arguments, options),
                       readEventChoice(line, EffectFilterOption, options.choice)});
     if (!parsed.runs())
         return parsed;
     if (!options.choice.listed && !options.choice.rows.ranking)
-        return failure("--events LIST, --top K or --bottom K is needed");
+        return failure("--events LIST, --positions LIST, --top K or --bottom K is needed");
     options.out = line.value(ExtractOutOption);
     if (options.out.empty())
         return failure("--out OUT is needed");
@@ -72,37 +69,34 @@ std::optional<FileIdentity> identityOf(const std::string& path) {
     return FileIdentity(status);
 }
 
-std::optional<FileIdentity> identityOf(int fd) {
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
-    return FileIdentity(status);
-}
-
-// Copies the byte ranges of the file at fd into out, counting the items the viewer would read
-// from what is written. False when the file ends before a range does.
-bool copyRanges(int fd, const std::map<std::uint64_t, ByteRange>& events, QSaveFile& out,
-                std::uint64_t& items) {
-    std::vector<char> buffer(std::size_t{1} << 16);
+// Copies the byte ranges of the file's data (decompressed, when it is gzip) into out, counting
+// the items the viewer would read from what is written. False when the data ends before a range
+// does, or cannot be read again.
+bool copyRanges(const std::string& path, const std::map<std::uint64_t, ByteRange>& events,
+                QSaveFile& out, std::uint64_t& items) {
     ItemStream stream;
-    for (const auto& [position, range] : events)
-        for (std::uint64_t at = range.begin; at < range.end;) {
-            const std::size_t want =
-                static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), range.end - at));
-            const ssize_t n = ::pread(fd, buffer.data(), want, static_cast<off_t>(at));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return false;
-            const std::string_view chunk(buffer.data(), static_cast<std::size_t>(n));
-            stream.feed(chunk);
-            while (stream.next())
-                ++items;
-            out.write(chunk.data(), static_cast<qint64>(chunk.size()));
-            at += static_cast<std::uint64_t>(n);
-        }
+    auto next = events.begin();
+    std::uint64_t at = 0; // where the chunk starts in the data
+    const std::optional<ReadFailure> failure = readBytes(
+        path, {UINT64_MAX, true, false}, std::size_t{1} << 16, [&](std::string_view chunk) {
+            const std::uint64_t end = at + chunk.size();
+            for (; next != events.end() && next->second.begin < end; ++next) {
+                const ByteRange& range = next->second;
+                const std::uint64_t from = std::max(range.begin, at);
+                const std::uint64_t to = std::min(range.end, end);
+                const std::string_view piece = chunk.substr(from - at, to - from);
+                stream.feed(piece);
+                while (stream.next())
+                    ++items;
+                out.write(piece.data(), static_cast<qint64>(piece.size()));
+                if (range.end > end)
+                    break;
+            }
+            at = end;
+            return next != events.end();
+        });
     items += stream.finish() ? 1 : 0;
-    return true;
+    return !failure && next == events.end();
 }
 
 // The viewer asks for the span when the name holds none: say how to name the extract instead.
@@ -120,15 +114,21 @@ void noteSpanlessName(const ExtractOptions& options, const Console& console) {
 }
 
 int runExtract(const ExtractOptions& options, const Console& console) {
+    if (refuseStandardInput(options, "extract", console))
+        return ExitUsage;
     const std::string& path = options.file;
     const std::optional<FileIdentity> before = identityOf(path);
     // Each chosen event once, in file order, with its lines' bytes.
     std::map<std::uint64_t, ByteRange> chosen;
     std::optional<RowRanking> ranking = options.choice.rows.newRanking();
+    ListedNumbers numbers(options.choice);
+    EffectNumbers effects;
     const std::optional<StreamOutcome> read =
         streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
+            effects.add(parsed);
             if (options.choice.listed) {
-                if (options.choice.listed->contains(parsed.position))
+                numbers.add(parsed);
+                if (options.choice.lists(parsed))
                     chosen.emplace(parsed.position, parsed.bytes);
                 return;
             }
@@ -137,7 +137,11 @@ int runExtract(const ExtractOptions& options, const Console& console) {
         });
     if (!read)
         return ExitUsage;
-    noteStop(*read, console);
+    noteStop(*read, options, console);
+    if (reportNoEvent(*read, options, console))
+        return ExitStopped;
+    if (reportUnknownEffect(options.choice.rows.effectNo, effects, console))
+        return ExitUsage;
     if (ranking)
         for (const EffectRow& row : ranking->take())
             chosen.emplace(row.position, row.bytes);
@@ -148,9 +152,14 @@ int runExtract(const ExtractOptions& options, const Console& console) {
     const auto cannotWrite = [&](const QSaveFile& out) {
         return console.fail("cannot write " + options.out + ": " + out.errorString().toStdString());
     };
-    if (options.choice.listed && options.choice.listed->last() > read->events)
-        return refuse("--events asks for event " + std::to_string(options.choice.listed->last()) +
-                      ", but the file holds " + std::to_string(read->events));
+    if (options.choice.byNumber)
+        if (const std::string problem = numbers.problem("--events"); !problem.empty())
+            return refuse(problem);
+    if (options.choice.listed && !options.choice.byNumber &&
+        options.choice.listed->last() > read->events)
+        return refuse("--positions asks for event " +
+                      std::to_string(options.choice.listed->last()) + ", but the file holds " +
+                      std::to_string(read->events));
     if (chosen.empty())
         return refuse("no event is chosen");
     std::uint64_t bytes = 0;
@@ -165,16 +174,11 @@ int runExtract(const ExtractOptions& options, const Console& console) {
         target && before && target->device == before->device && target->inode == before->inode)
         return refuse("--out names the event file itself");
 
-    const ReadOnlyFile file(path);
-    const int fd = file.fd();
-    if (fd < 0 || !before || identityOf(fd) != before)
-        return refuse(options.file + " changed while it was read");
-
     QSaveFile out(QFile::decodeName(options.out.c_str()));
     if (!out.open(QIODevice::WriteOnly))
         return cannotWrite(out);
     std::uint64_t items = 0;
-    if (!copyRanges(fd, chosen, out, items) || identityOf(fd) != before) {
+    if (!before || !copyRanges(path, chosen, out, items) || identityOf(path) != before) {
         out.cancelWriting();
         return refuse(options.file + " changed while it was read");
     }

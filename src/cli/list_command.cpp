@@ -31,7 +31,8 @@ ParsedArguments parseListArguments(const Arguments& arguments, ListOptions& opti
         "Lists one row per stored load effect: the event's position in the file, its number, the "
         "effect's number, value, time and distance, and its number of trucks; every row in file "
         "order, or the best K. Numbers are written with a point, in the shortest form that reads "
-        "back the same. Exit status 1 when the file is taken only up to a bad line.");
+        "back the same. FILE may be gzip-compressed, or - for standard input. Exit status 1 when "
+        "the file is taken only up to a bad line, or holds no event.");
     ParsedArguments parsed = readFileAndEffects(line, arguments, options);
     if (!parsed.runs())
         return parsed;
@@ -152,8 +153,10 @@ private:
 int runList(const ListOptions& options, const Console& console) {
     RowWriter writer(options.format, console.out);
     std::optional<RowRanking> ranking = options.rows.newRanking();
+    EffectNumbers effects;
     const std::optional<StreamOutcome> read =
         streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
+            effects.add(parsed);
             options.rows.forEachKept(parsed, [&](const EffectRow& row) {
                 if (ranking)
                     ranking->add(row);
@@ -163,11 +166,15 @@ int runList(const ListOptions& options, const Console& console) {
         });
     if (!read)
         return ExitUsage;
+    noteStop(*read, options, console);
+    if (reportNoEvent(*read, options, console))
+        return ExitStopped;
+    if (reportUnknownEffect(options.rows.effectNo, effects, console))
+        return ExitUsage;
     if (ranking)
         for (const EffectRow& row : ranking->take())
             writer.write(row);
     writer.head();
-    noteStop(*read, console);
     return read->stop ? ExitStopped : ExitOk;
 }
 

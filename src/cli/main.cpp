@@ -43,8 +43,14 @@ std::string generalHelp() {
            "  extract   copy chosen events into a file small enough for the viewer\n"
            "  render    write the picture of an event and effect, or of a chosen set\n"
            "\n"
-           "kestavian-cli COMMAND --help describes a command's options.\n"
-           "Exit status: 0 done, 1 file taken only up to a bad line (check, list, extract) or "
+           "\n"
+           "FILE may be gzip-compressed; check, list and timings read - as standard input.\n"
+           "Events are named by number (--event, --events: the numbers the viewer's event list "
+           "shows) or by their place in the file (--position, --positions: what the viewer's save "
+           "names count).\n"
+           "kestavian-cli COMMAND --help describes a command's options; --version tells the "
+           "version.\n"
+           "Exit status: 0 done, 1 file taken only up to a bad line or holding no event, or an "
            "effect not shown (render), 2 usage error or a file that cannot be read or written.\n";
 }
 
@@ -61,6 +67,10 @@ int main(int argc, char** argv) {
         return startCompanion(argv);
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << generalHelp();
+        return ExitOk;
+    }
+    if (command == "--version" || command == "-v") {
+        std::cout << "kestavian-cli " KESTAVIAN_VERSION "\n";
         return ExitOk;
     }
     const std::string commands = "check, timings, list, extract or render (see --help)";

@@ -1,7 +1,9 @@
 #include "cli/render_command.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <cstdio>
 #include <set>
 #include <utility>
 
@@ -19,15 +21,23 @@ namespace {
 struct RenderOptions : CommonOptions {
     bool critPos = false;
     std::int16_t scrubberValue = 0;
-    std::uint64_t event = 0; // list position, from 1
-    long effect = 0;         // effect number, from 1
-    std::string out;         // a single picture, or
-    std::string allFolder;   // the chosen events and effects under the window's save names
+    EventChoice event;     // the one event, by number or by position
+    long effect = 0;       // effect number, from 1
+    bool yes = false;      // --all may write more than MostPicturesUnasked
+    std::string out;       // a single picture, or
+    std::string allFolder; // the chosen events and effects under the window's save names
     EventChoice choice;
     std::string allFormat = "BMP";
 };
 
-const Option EventOption{"event", "I", "The event's position in the event list, from 1."};
+const Option EventOption{"event", "N",
+                         "The event numbered N, as the viewer's event list and list's event column "
+                         "show it; refused when no event or several events have that number."};
+const Option PositionOption{"position", "I",
+                            "The event at place I in the file, from 1, as list's position column "
+                            "and the viewer's save names count it."};
+const Option YesOption{"yes", nullptr,
+                       "Write the pictures of --all even when there are more than 1000."};
 const Option RenderEffectOption{"effect", "N",
                                 "The load-effect number, from 1: with --out the effect drawn, "
                                 "with --top or --bottom the only effects ranked."};
@@ -38,8 +48,9 @@ const Option CriticalOption{"critical", nullptr,
                             "Draw at the effect's own time (\"Approx Critical Position\")."};
 const Option OutOption{"out", "PATH", "The picture file to write (.bmp or .png)."};
 const Option AllOption{"all", "DIR",
-                       "Write every event and effect (or those chosen by --events, --top or "
-                       "--bottom) into DIR as Span_S_Ev_I_Ef_N.bmp, the viewer's save names."};
+                       "Write every event and effect (or those chosen by --events, --positions, "
+                       "--top or --bottom) into DIR as Span_S_Ev_I_Ef_N.bmp, the viewer's save "
+                       "names (I the position). More than 1000 pictures need --yes."};
 const Option PictureFormatOption{"format", "bmp|png",
                                  "The pictures' format with --all: bmp (default, the viewer's) "
                                  "or png."};
@@ -60,15 +71,18 @@ std::string pictureFormat(const std::string& path) {
 
 ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& options) {
     CommandLine line(
-        {EventOption, RenderEffectOption, AtOption, CriticalOption, SpanOption, EffectsOption,
-         DriveOption, DatumOption, FlipOption, OutOption, AllOption, EventsOption, TopOption,
-         BottomOption, PictureFormatOption},
-        "render FILE (--event I --effect N --out PATH | --all DIR [--events LIST | --top K "
-        "[--effect N] | --bottom K [--effect N]] [--format bmp|png]) [--at V | --critical] "
-        "[--span S] [--effects N] [--drive left|right] [--datum rhs|mixed] [--flip]",
-        "Writes the picture the viewer shows for an event and effect. When the viewer cannot "
-        "show the effect, the picture holds what it would (span and caption), the error goes to "
-        "stderr and the exit status is 1.");
+        {EventOption, PositionOption, RenderEffectOption, AtOption, CriticalOption, SpanOption,
+         EffectsOption, DriveOption, DatumOption, FlipOption, OutOption, AllOption, EventsOption,
+         PositionsOption, TopOption, BottomOption, PictureFormatOption, YesOption},
+        "render FILE ((--event N | --position I) --effect N --out PATH | --all DIR [--events LIST "
+        "| --positions LIST | --top K [--effect N] | --bottom K [--effect N]] [--format bmp|png] "
+        "[--yes]) [--at V | --critical] [--span S] [--effects N] [--drive left|right] [--datum "
+        "rhs|mixed] [--flip]",
+        "Writes the picture the viewer shows for an event and effect; --critical gives the one a "
+        "report needs, the trucks where the effect peaks. When the viewer cannot show the effect, "
+        "the picture holds what it would (span and caption), the error goes to stderr and the "
+        "exit status is 1. FILE may be gzip-compressed; --all reads it twice, so it cannot be "
+        "standard input.");
     ParsedArguments parsed =
         firstFailure({readFileAndEffects(line, arguments, options), readSpanAndDatum(line, options),
                       readDriveAndFlip(line, options)});
@@ -87,9 +101,10 @@ ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& 
     }
 
     if (line.isSet(AllOption)) {
-        if (line.isSet(OutOption) || line.isSet(EventOption))
-            return failure("--all writes the chosen events and effects; it takes no --out or "
-                           "--event");
+        if (line.isSet(OutOption) || line.isSet(EventOption) || line.isSet(PositionOption))
+            return failure("--all writes the chosen events and effects; it takes no --out, "
+                           "--event or --position");
+        options.yes = line.isSet(YesOption);
         options.allFolder = line.value(AllOption);
         if (options.allFolder.empty())
             return failure("--all needs a folder");
@@ -100,7 +115,8 @@ ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& 
         }
         return readEventChoice(line, RenderEffectOption, options.choice);
     }
-    for (const Option* option : {&EventsOption, &TopOption, &BottomOption, &PictureFormatOption})
+    for (const Option* option : {&EventsOption, &PositionsOption, &TopOption, &BottomOption,
+                                 &PictureFormatOption, &YesOption})
         if (line.isSet(*option))
             return failure("--" + std::string(option->name) + " goes with --all");
     if (!line.isSet(OutOption))
@@ -108,11 +124,18 @@ ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& 
     options.out = line.value(OutOption);
     if (pictureFormat(options.out).empty())
         return failure("--out must name a .bmp or .png file, not " + inQuotes(options.out));
-    if (!line.isSet(EventOption) || !line.isSet(RenderEffectOption))
-        return failure("--event and --effect are needed with --out");
-    return firstFailure(
-        {line.readWhole(EventOption, 1, NoUpperLimit, "a list position from 1", options.event),
-         readEffectNumber(line, RenderEffectOption, options.effect)});
+    const bool byNumber = line.isSet(EventOption);
+    if (byNumber == line.isSet(PositionOption) || !line.isSet(RenderEffectOption))
+        return failure("--event N (or --position I) and --effect N are needed with --out");
+    const Option& which = byNumber ? EventOption : PositionOption;
+    std::uint64_t event = 0;
+    if (parsed = byNumber ? line.readWhole(which, 0, NoUpperLimit, "an event number from 0", event)
+                          : line.readWhole(which, 1, NoUpperLimit, "a position from 1", event);
+        !parsed.runs())
+        return parsed;
+    options.event.byNumber = byNumber;
+    options.event.listed = EventList::parse(std::to_string(event), 0);
+    return readEffectNumber(line, RenderEffectOption, options.effect);
 }
 
 // The picture after the window's steps: show the effect, then move the scrubber. failure gets the
@@ -140,43 +163,61 @@ bool writePicture(const QImage& image, const QString& path, const QByteArray& fo
     return false;
 }
 
-void reportNotShown(std::uint64_t position, long effectNo, const std::string& failure,
+// "event 17018 (position 4263)".
+std::string eventName(const ParsedEvent& event) {
+    return "event " + std::to_string(event.event.EventNo) + " (position " +
+           std::to_string(event.position) + ")";
+}
+
+void reportNotShown(const ParsedEvent& event, long effectNo, const std::string& failure,
                     const Console& console) {
-    console.error("event " + std::to_string(position) + ", effect " + std::to_string(effectNo) +
+    console.error(eventName(event) + ", effect " + std::to_string(effectNo) +
                   " cannot be shown (the picture holds the span and caption): " + failure);
 }
 
 int renderOne(const RenderOptions& options, const ViewSettings& view, const Console& console) {
-    std::optional<EventData> event;
+    std::optional<ParsedEvent> event;
+    ListedNumbers numbers(options.event);
     const std::optional<StreamOutcome> read =
         streamCommandFile(options, console, [&](ParsedEvent& parsed) {
-            if (parsed.position == options.event)
-                event = std::move(parsed.event);
+            numbers.add(parsed);
+            if (!event && options.event.lists(parsed))
+                event = std::move(parsed);
         });
     if (!read)
         return ExitUsage;
-    noteStop(*read, console);
+    noteStop(*read, options, console);
+    if (reportNoEvent(*read, options, console))
+        return ExitStopped;
+    if (options.event.byNumber)
+        if (const std::string problem = numbers.problem("--event"); !problem.empty())
+            return console.fail(problem);
     if (!event)
-        return console.fail("--event " + std::to_string(options.event) +
+        return console.fail("--position " + std::to_string(options.event.listed->last()) +
                             " is past the event list, which holds " + std::to_string(read->events));
     if (options.effect > view.NoEffects)
         return console.fail("--effect " + std::to_string(options.effect) +
                             " is past the effect list, which runs to " +
                             std::to_string(view.NoEffects));
-    if (options.effect > event->EffectCount)
-        return console.fail("event " + std::to_string(options.event) + " holds " +
-                            std::to_string(event->EffectCount) + " effects; there is no effect " +
-                            std::to_string(options.effect));
+    if (options.effect > event->event.EffectCount)
+        return console.fail(eventName(*event) + " holds " +
+                            std::to_string(event->event.EffectCount) +
+                            " effects; there is no effect " + std::to_string(options.effect));
     std::string failure;
-    const QImage image = drawEffect(event->Effects.at(options.effect), options, view, failure);
+    const QImage image =
+        drawEffect(event->event.Effects.at(options.effect), options, view, failure);
     if (!writePicture(image, QFile::decodeName(options.out.c_str()),
                       QByteArray::fromStdString(pictureFormat(options.out)), console))
         return ExitUsage;
     if (failure.empty())
         return ExitOk;
-    reportNotShown(options.event, options.effect, failure, console);
+    reportNotShown(*event, options.effect, failure, console);
     return ExitStopped;
 }
+
+// More pictures than anyone reads through are written only when asked for: a choice forgotten on a
+// long run would fill the disk.
+constexpr std::uint64_t MostPicturesUnasked = 1000;
 
 // The effects --all draws, as (event position, effect's place in the event) pairs, found by a
 // first reading of the file: those of the ranked rows, of the listed events, or all.
@@ -188,7 +229,7 @@ public:
     void add(const ParsedEvent& parsed) {
         if (ranking_)
             choice_.rows.forEachKept(parsed, [&](const EffectRow& row) { ranking_->add(row); });
-        else if (contains(parsed.position, 1)) // then every effect of the event is taken
+        else if (contains(parsed, 1)) // then every effect of the event is taken
             count_ += static_cast<std::uint64_t>(parsed.event.EffectCount);
     }
     void finish() {
@@ -197,10 +238,10 @@ public:
                 ranked_.emplace(row.position, row.index);
     }
 
-    bool contains(std::uint64_t position, long index) const {
+    bool contains(const ParsedEvent& parsed, long index) const {
         if (choice_.rows.ranking)
-            return ranked_.count({position, index}) > 0;
-        return !choice_.listed || choice_.listed->contains(position);
+            return ranked_.count({parsed.position, index}) > 0;
+        return !choice_.listed || choice_.lists(parsed);
     }
     std::uint64_t count() const { return choice_.rows.ranking ? ranked_.size() : count_; }
 
@@ -211,22 +252,65 @@ private:
     std::uint64_t count_ = 0;
 };
 
+// "2.1 GB": a size as people read it.
+std::string roughSize(double bytes) {
+    const char* units[] = {"bytes", "kB", "MB", "GB", "TB"};
+    int unit = 0;
+    for (; bytes >= 1000 && unit < 4; ++unit)
+        bytes /= 1000;
+    char text[32];
+    std::snprintf(text, sizeof text, bytes < 10 && unit > 0 ? "%.1f %s" : "%.0f %s", bytes,
+                  units[unit]);
+    return text;
+}
+
+// What one picture of the window's size takes in the format: exact for BMP, which does not
+// compress; for PNG that of the empty span, which a scene's trucks add little to.
+std::size_t pictureBytes(const ViewSettings& view, const QByteArray& format) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    HeadlessScene(view).image().save(&buffer, format.constData());
+    return static_cast<std::size_t>(buffer.size());
+}
+
 int renderChosen(const RenderOptions& options, const ViewSettings& view, const Console& console) {
+    if (refuseStandardInput(options, "render --all", console))
+        return ExitUsage;
     ChosenEffects chosen(options.choice);
+    ListedNumbers numbers(options.choice);
+    EffectNumbers effects;
     const std::optional<StreamOutcome> firstRead =
-        streamCommandFile(options, console, [&](const ParsedEvent& parsed) { chosen.add(parsed); });
+        streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
+            chosen.add(parsed);
+            numbers.add(parsed);
+            effects.add(parsed);
+        });
     if (!firstRead)
         return ExitUsage;
-    noteStop(*firstRead, console);
+    noteStop(*firstRead, options, console);
+    if (reportNoEvent(*firstRead, options, console))
+        return ExitStopped;
+    if (reportUnknownEffect(options.choice.rows.effectNo, effects, console))
+        return ExitUsage;
     chosen.finish();
-    if (options.choice.listed && options.choice.listed->last() > firstRead->events)
-        return console.fail("--events asks for event " +
+    if (options.choice.byNumber)
+        if (const std::string problem = numbers.problem("--events"); !problem.empty())
+            return console.fail(problem);
+    if (options.choice.listed && !options.choice.byNumber &&
+        options.choice.listed->last() > firstRead->events)
+        return console.fail("--positions asks for event " +
                             std::to_string(options.choice.listed->last()) +
                             ", but the event list holds " + std::to_string(firstRead->events));
+    const QByteArray format = QByteArray::fromStdString(options.allFormat);
+    if (chosen.count() > MostPicturesUnasked && !options.yes)
+        return console.fail(
+            "--all would write " + std::to_string(chosen.count()) + " pictures, about " +
+            roughSize(static_cast<double>(chosen.count()) *
+                      static_cast<double>(pictureBytes(view, format))) +
+            "; choose fewer with --events, --positions, --top or --bottom, or add --yes");
     const QDir folder(QFile::decodeName(options.allFolder.c_str()));
     if (!folder.mkpath("."))
         return console.fail("cannot make the folder " + options.allFolder);
-    const QByteArray format = QByteArray::fromStdString(options.allFormat);
     const bool png = options.allFormat == "PNG";
 
     int status = ExitOk;
@@ -234,7 +318,7 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
     const std::optional<StreamOutcome> secondRead =
         streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
             for (long i = 1; i <= parsed.event.EffectCount && status != ExitUsage; ++i) {
-                if (!chosen.contains(parsed.position, i))
+                if (!chosen.contains(parsed, i))
                     continue;
                 QString name = pictureFileName(view.Span, static_cast<long>(parsed.position),
                                                QString::number(i));
@@ -243,7 +327,7 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
                 std::string failure;
                 const QImage image = drawEffect(parsed.event.Effects.at(i), options, view, failure);
                 if (!failure.empty()) {
-                    reportNotShown(parsed.position, i, failure, console);
+                    reportNotShown(parsed, i, failure, console);
                     status = ExitStopped;
                 }
                 if (!writePicture(image, folder.filePath(name), format, console))

@@ -10,7 +10,12 @@ const Option TopOption{"top", "K",
                        "in the file."};
 const Option BottomOption{"bottom", "K", "The K rows of least value, least first."};
 const Option EventsOption{"events", "LIST",
-                          "Event positions in the file, from 1, such as 3,17,250-260."};
+                          "Events by number, as the viewer's event list and list's event column "
+                          "show them, such as 3,17,250-260 (a range takes the events numbered from "
+                          "250 to 260). A number that no event or several events hold is refused."};
+const Option PositionsOption{"positions", "LIST",
+                             "Events by their place in the file, from 1, as list's position "
+                             "column and the viewer's save names count them, such as 1,5,10-20."};
 const Option EffectFilterOption{"effect", "N", "Only the effects numbered N."};
 
 ParsedArguments readFileAndEffects(CommandLine& line, const Arguments& arguments,
@@ -53,14 +58,20 @@ ParsedArguments readRowChoice(const CommandLine& line, const Option& effect, boo
 ParsedArguments readEventChoice(const CommandLine& line, const Option& effect,
                                 EventChoice& choice) {
     ParsedArguments read = readRowChoice(line, effect, false, choice.rows);
-    if (!read.runs() || !line.isSet(EventsOption))
+    const bool byNumber = line.isSet(EventsOption);
+    if (!read.runs() || (!byNumber && !line.isSet(PositionsOption)))
         return read;
+    if (byNumber && line.isSet(PositionsOption))
+        return failure("--events and --positions cannot be used together");
+    const Option& option = byNumber ? EventsOption : PositionsOption;
     if (choice.rows.ranking)
-        return failure("--events and --top or --bottom cannot be used together");
-    choice.listed = EventList::parse(line.value(EventsOption));
+        return failure("--" + std::string(option.name) +
+                       " and --top or --bottom cannot be used together");
+    choice.byNumber = byNumber;
+    choice.listed = EventList::parse(line.value(option), byNumber ? 0 : 1);
     if (!choice.listed)
-        return failure("--events must list positions from 1 such as 3,17,250-260, not " +
-                       inQuotes(line.value(EventsOption)));
+        return line.mustBe(option, byNumber ? "event numbers such as 3,17,250-260"
+                                            : "positions from 1 such as 1,5,10-20");
     return {};
 }
 

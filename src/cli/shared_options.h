@@ -23,6 +23,7 @@ extern const Option EffectsOption;
 extern const Option TopOption;
 extern const Option BottomOption;
 extern const Option EventsOption;
+extern const Option PositionsOption;
 extern const Option EffectFilterOption;
 
 // Reads the command line and what every command takes: one FILE and --effects.
@@ -40,7 +41,7 @@ ParsedArguments readEffectNumber(const CommandLine& line, const Option& option, 
 ParsedArguments readRowChoice(const CommandLine& line, const Option& effect, bool effectAlone,
                               RowChoice& rows);
 
-// --events LIST or a ranking: the events extract and render --all take.
+// --events LIST, --positions LIST or a ranking: the events extract and render --all take.
 ParsedArguments readEventChoice(const CommandLine& line, const Option& effect, EventChoice& choice);
 
 } // namespace kestavian::cli

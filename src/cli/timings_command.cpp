@@ -41,8 +41,8 @@ int runTimings(const CommonOptions& options, const Console& console) {
         });
     if (!read)
         return ExitUsage;
-    noteStop(*read, console);
-    return ExitOk;
+    noteStop(*read, options, console);
+    return reportNoEvent(*read, options, console) ? ExitStopped : ExitOk;
 }
 
 } // namespace

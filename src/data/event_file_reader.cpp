@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "data/effect_count_probe.h"
 #include "data/item_reader.h"
 #include "data/mod_input.h"
 
@@ -127,6 +128,17 @@ StreamOutcome streamEventFile(const std::string& path, std::int16_t noEffects,
     if (!blankStop)
         outcome.stop = parser.stop();
     return outcome;
+}
+
+std::optional<std::int16_t> effectCountReadingOn(const std::string& path, std::int16_t noEffects,
+                                                 long stopItem) {
+    if (namesStandardInput(path))
+        return std::nullopt;
+    EffectCountProbe probe(noEffects, stopItem);
+    if (readItems(path, {UINT64_MAX, true, false}, std::size_t{1} << 20, LastColumnRead,
+                  [&](const Item& item) { return probe.push(item.text); }, {}))
+        return std::nullopt;
+    return probe.readsOn();
 }
 
 } // namespace kestavian

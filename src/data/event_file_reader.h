@@ -59,4 +59,10 @@ StreamOutcome streamEventFile(const std::string& path, std::int16_t noEffects,
                               const ReadProgress& onProgress = {},
                               std::size_t chunkBytes = std::size_t{1} << 20);
 
+// The other number of effect blocks per event with which the file at path reads on past the item
+// where its parse stopped (see EffectCountProbe): the file is read again. Nothing when no other
+// count does, or when the file cannot be read again (standard input).
+std::optional<std::int16_t> effectCountReadingOn(const std::string& path, std::int16_t noEffects,
+                                                 long stopItem);
+
 } // namespace kestavian

@@ -23,7 +23,8 @@ void EventParser::push(const Item& item) {
             const std::int32_t eventNo = parseEventNo(item.text);
             // Counted after the number, so a bad header is a bad field rather than an overflow.
             if (current_.position >= options_.maxEvents)
-                raiseError(ErrorNumber::Overflow);
+                raiseError(ErrorNumber::Overflow,
+                           "more than " + std::to_string(options_.maxEvents) + " events");
             ++current_.position;
             current_.event.EventNo = eventNo;
             current_.event.EffectCount = 0;
@@ -117,6 +118,9 @@ void EventParser::stopAt(const RuntimeError& error) {
         stop.startColumn = fieldError->field().startColumn;
         stop.width = fieldError->field().width;
         stop.text = fieldError->text();
+        stop.needs = fieldError->needs();
+    } else if (error.what() != errorDescription(error.number())) {
+        stop.detail = error.what();
     }
     stop_ = std::move(stop);
     if (open_)

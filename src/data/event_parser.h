@@ -13,8 +13,8 @@
 namespace kestavian {
 
 // Where a parse stopped: the item (1-based position among the items), the error number and,
-// when a field failed to convert, the field with its columns and trimmed text. A count passing
-// its limit leaves field empty.
+// when a field failed to convert, the field with its columns, its trimmed text and what it must
+// hold. A count passing its limit leaves field empty and may say which count in detail.
 struct ParseStop {
     long item = 0;
     ErrorNumber number = ErrorNumber::TypeMismatch;
@@ -22,6 +22,8 @@ struct ParseStop {
     int startColumn = 0;
     int width = 0;
     std::string text;
+    std::string needs;
+    std::string detail;
 
     bool operator==(const ParseStop&) const = default;
 };

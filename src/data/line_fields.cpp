@@ -84,6 +84,12 @@ std::optional<double> plainDecimal(std::string_view text) {
     return negative ? -value : value;
 }
 
+// What a field of each type must hold.
+template <typename Value> constexpr const char* Needs = "a number";
+template <> constexpr const char* Needs<std::int16_t> = "a whole number from -32768 to 32767";
+template <>
+constexpr const char* Needs<std::int32_t> = "a whole number from -2147483648 to 2147483647";
+
 // Attaches the field to a conversion error, so a report can say where the parse stopped.
 template <typename Value>
 Value convertField(std::string_view text, const FieldLayout& field,
@@ -91,7 +97,7 @@ Value convertField(std::string_view text, const FieldLayout& field,
     try {
         return convert(text);
     } catch (const RuntimeError& error) {
-        throw FieldError(error.number(), field, text);
+        throw FieldError(error.number(), field, text, Needs<Value>);
     }
 }
 
@@ -106,8 +112,10 @@ Int readWholeField(std::string_view item, const FieldLayout& field,
 
 } // namespace
 
-FieldError::FieldError(ErrorNumber number, const FieldLayout& field, std::string_view text)
-    : RuntimeError(number, describe(number, field, text)), field_(field), text_(text) {}
+FieldError::FieldError(ErrorNumber number, const FieldLayout& field, std::string_view text,
+                       const char* needs)
+    : RuntimeError(number, describe(number, field, text)), field_(field), text_(text),
+      needs_(needs) {}
 
 std::string_view cutField(std::string_view item, int startColumn, int width) {
     if (startColumn < 1 || width < 0)

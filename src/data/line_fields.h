@@ -19,14 +19,18 @@ struct FieldLayout {
 // sees the same error as from a plain conversion, plus which field it was and its text.
 class FieldError : public RuntimeError {
 public:
-    FieldError(ErrorNumber number, const FieldLayout& field, std::string_view text);
+    // needs: what the field must hold, in plain words ("a number").
+    FieldError(ErrorNumber number, const FieldLayout& field, std::string_view text,
+               const char* needs);
 
     const FieldLayout& field() const noexcept { return field_; }
     const std::string& text() const noexcept { return text_; }
+    const char* needs() const noexcept { return needs_; }
 
 private:
     FieldLayout field_;
     std::string text_;
+    const char* needs_;
 };
 
 // The characters of item from startColumn on, at most width of them, trimmed of spaces at both

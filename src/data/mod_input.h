@@ -27,7 +27,8 @@ double TruckTimeSeconds(const TruckData& truck);
 inline constexpr int LastColumnRead = 77;
 
 // Where the reading stopped and why, in one line: "stopped at line L: FIELD (columns A-B) "TEXT":
-// REASON", without the field part when the parse stopped on a count rather than a field.
+// REASON; FIELD needs WHAT", without the field part when the parse stopped on a count rather than
+// a field, and with a word on the likely cause when the field holds bytes that are no text.
 std::string describeStop(const ParseStop& stop);
 
 // Rebuilds the events of store from store.FileLines, reading noEffects effect blocks per

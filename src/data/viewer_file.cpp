@@ -23,6 +23,33 @@ ViewerFile readViewerFile(const std::string& path, OneBasedArray<std::string>& f
     return viewer;
 }
 
+namespace {
+
+// The text as one word of a shell's command line.
+std::string shellWord(const std::string& text) {
+    if (!text.empty() && text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                                "0123456789_./-+,=:") == std::string::npos)
+        return text;
+    std::string word = "'";
+    for (const char c : text)
+        word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return word + "'";
+}
+
+} // namespace
+
+std::string viewerSizedExtract(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    std::string stem = path.substr(folder.size());
+    for (const char* ending : {".gz", ".txt"})
+        if (stem.size() > std::string(ending).size() &&
+            stem.compare(stem.size() - std::string(ending).size(), std::string::npos, ending) == 0)
+            stem.resize(stem.size() - std::string(ending).size());
+    return "kestavian-cli extract " + shellWord(path) + " --top 100 --effect 1 --out " +
+           shellWord(folder + stem + "_top100.txt");
+}
+
 bool onlyBlankItemsFrom(const OneBasedArray<std::string>& items, long item) {
     for (long i = std::max(item, 1L); i <= items.size(); ++i)
         if (!items.at(i).empty())

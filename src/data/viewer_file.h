@@ -25,4 +25,8 @@ ViewerFile readViewerFile(const std::string& path, OneBasedArray<std::string>& f
 // file: a parse that stops there has read all there is.
 bool onlyBlankItemsFrom(const OneBasedArray<std::string>& items, long item);
 
+// The kestavian-cli command that cuts a file the viewer opens out of the file at path (the events
+// of the 100 greatest values of load effect 1), written for a shell.
+std::string viewerSizedExtract(const std::string& path);
+
 } // namespace kestavian

@@ -55,26 +55,59 @@ protected:
 };
 
 TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
+    const QString counts = "events: 1\neffects: 3\ntrucks: 3\n";
+    const QString worked = fileTextOf(WorkedExample);
+    const QString shell = "cat '" + WorkedExample + "' | ";
+    ASSERT_EQ(runCli({"-c", "gzip -c '" + WorkedExample + "' > " + folder.filePath("w.gz")}, {},
+                     false, "/bin/sh")
+                  .status,
+              0);
     struct Case {
         QStringList arguments;
         QString out;
+        int status = 0;
     };
     const Case cases[] = {
-        {{WorkedExample}, "events: 1\neffects: 3\ntrucks: 3\n"},
+        {{WorkedExample}, counts},
         {{Sample}, "events: 40\neffects: 120\ntrucks: 200\n"},
         // One block per event reads the worked example's second effect line as an event.
         {{WorkedExample, "--effects", "1"}, "events: 2\neffects: 2\ntrucks: 3\n"},
         {{workedWith(3, 19, "1X0")},
-         "events: 1\neffects: 0\ntrucks: 0\n"
-         "stopped at line 3: Speed (columns 19-21) \"1X0\": Type mismatch\n"},
+         "events: 1\neffects: 0\ntrucks: 0\nstopped at line 3: Speed (columns 19-21) \"1X0\": "
+         "Type mismatch; Speed needs a whole number from -32768 to 32767\n",
+         1},
+        // Blank lines after the last event end the file; a byte order mark is no part of it.
+        {{writeFile("blank.txt", {worked + "\n \n"}, "")}, counts},
+        {{writeFile("bom.txt", {QString::fromLatin1("\xEF\xBB\xBF") + worked}, "")}, counts},
+        {{folder.filePath("w.gz")}, counts},
+        {{writeFile("empty.txt", {}, "")},
+         "events: 0\neffects: 0\ntrucks: 0\nempty.txt holds no event\n",
+         1},
+        // Out of step with the wrong count, the reading stops where the right one reads on.
+        {{writeFile("two.txt", twoEvents()), "--effects", "2"},
+         "events: 2\neffects: 2\ntrucks: 2\nstopped at line 8: Day (columns 5-6) \"\": Type "
+         "mismatch; Day needs a whole number from -32768 to 32767, and the line has nothing "
+         "there; with --effects 3 the file reads on past this line: is --effects 2 right?\n",
+         1},
+        {{writeFile("zipped.txt", {"PK\x01\x02"})},
+         "events: 0\neffects: 0\ntrucks: 0\nstopped at line 1: EventNo (columns 1-6) "
+         "\"PK\\x01\\x02\": "
+         "Type mismatch; EventNo needs a whole number from -2147483648 to 2147483647; the line "
+         "holds bytes that are not text: is the file compressed, or not an event file?\n"
+         "zipped.txt holds no event\n",
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const CliRun run = runCli(QStringList{"check"} + c.arguments);
         EXPECT_EQ(run.out, c.out);
-        EXPECT_EQ(run.status, c.out.contains("stopped") ? 1 : 0);
+        EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.err, "");
     }
+    // Standard input, gzip-compressed or not.
+    for (const QString& command : {shell, "gzip -c '" + WorkedExample + "' | "})
+        EXPECT_EQ(runCli({"-c", command + KESTAVIAN_CLI " check -"}, {}, false, "/bin/sh").out,
+                  counts);
 }
 
 TEST_F(Cli, TimingsListTheDiagnosticsLinesAndWhereTheViewerStops) {
@@ -139,15 +172,22 @@ TEST_F(Cli, ExtractCopiesTheChosenEventsByteForByteForTheViewer) {
     QStringList three = workedLines() + workedLines() + workedLines();
     const QString crlf = writeFile("Events_20_crlf.txt", three, "\r\n");
     const QString firstAndLast = folder.filePath("Events_20_x.txt");
-    const CliRun run = runCli({"extract", crlf, "--events", "3,1", "--out", firstAndLast});
+    const CliRun run = runCli({"extract", crlf, "--positions", "3,1", "--out", firstAndLast});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     const QByteArray event = (workedLines().join("\r\n") + "\r\n").toLatin1();
     EXPECT_EQ(fileTextOf(firstAndLast), event + event);
+    // By number: all three are event 12.
+    EXPECT_EQ(runCli({"extract", crlf, "--events", "12", "--out", firstAndLast}).err,
+              "kestavian-cli: --events: 3 events are numbered 12, at positions 1, 2 and 3; choose "
+              "one with --positions; " +
+                  firstAndLast + " is not written\n");
 
     // The top effect-3 row is event 2's: the extract holds it, and lists as it did.
     const QString two = writeFile("Events_20_two.txt", twoEvents());
     const QString top = folder.filePath("top.txt");
+    EXPECT_EQ(runCli({"extract", two, "--events", "13", "--out", top}).status, 0);
+    EXPECT_EQ(fileTextOf(top), fileTextOf(two).mid(fileTextOf(two).indexOf("13\n")));
     const CliRun topRun = runCli({"extract", two, "--top", "1", "--effect", "3", "--out", top});
     EXPECT_EQ(topRun.status, 0);
     EXPECT_TRUE(topRun.err.startsWith("kestavian-cli: note: top.txt holds no span"));
@@ -162,12 +202,12 @@ TEST_F(Cli, ExtractCopiesTheChosenEventsByteForByteForTheViewer) {
         lines += workedLines();
     const QString many = writeFile("Events_20_many.txt", lines);
     const QString fits = folder.filePath("Events_20_fits.txt");
-    EXPECT_EQ(runCli({"extract", many, "--events", "1-4681", "--out", fits}).status, 0);
+    EXPECT_EQ(runCli({"extract", many, "--positions", "1-4681", "--out", fits}).status, 0);
     const FileItems read = readFileItems(fits.toStdString(), ViewerReadLimits);
     EXPECT_FALSE(read.failure);
     EXPECT_EQ(read.items.size(), 32767u);
     const QString over = folder.filePath("Events_20_over.txt");
-    const CliRun refused = runCli({"extract", many, "--events", "1-4682", "--out", over});
+    const CliRun refused = runCli({"extract", many, "--positions", "1-4682", "--out", over});
     EXPECT_EQ(refused.status, 2);
     EXPECT_TRUE(refused.err.contains("32774 lines")) << refused.err.toStdString();
     EXPECT_FALSE(QFile::exists(over));
@@ -180,7 +220,11 @@ TEST_F(Cli, ReadingProgressOnlyOnATerminalAndForALargeFile) {
     const CliRun onTerminal = runCli({"check", large}, {}, true);
     EXPECT_EQ(onTerminal.status, 1);
     EXPECT_TRUE(onTerminal.out.contains("reading large.txt: 100%")) << onTerminal.out.toStdString();
-    EXPECT_EQ(runCli({"check", large}).err, "");
+    EXPECT_TRUE(runCli({"check", large})
+                    .err.startsWith("kestavian-cli: note: the viewer opens files of up to 32767 "
+                                    "lines and 16776704 bytes, and "
+                                    "this one has 8 lines and 60000000 bytes; cut a file it opens "
+                                    "with kestavian-cli extract"));
     EXPECT_FALSE(runCli({"check", WorkedExample}, {}, true).out.contains("reading"));
 }
 
@@ -192,18 +236,22 @@ TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
     const QString cases = "|draw F|check|check F F|check F.missing|check D|check F --effects 0|"
                           "check F --bogus|timings W|timings F --span -1|timings F --datum left|"
                           "list F --top 0|list F --top 1 --bottom 1|list F --format xml|"
-                          "extract F --out P|extract F --events 3-1 --out P|"
-                          "extract F --events 1,2 --out P|extract F --events 1 --effect 1 --out P|"
+                          "list F --effect 4|extract F --out P|extract F --events 3-1 --out P|"
+                          "extract F --positions 1,2 --out P|extract F --events 1 --out P|"
+                          "extract F --events 12 --effect 1 --out P|extract - --top 1 --out P|"
                           "extract F --top 1|extract F --top 1 --out F|"
-                          "render F --event 1 --effect 1|render F --event 2 --effect 1 --out P|"
-                          "render F --event 1 --effect 4 --out P|"
-                          "render F --event 0 --effect 1 --out P|"
-                          "render F --event 1 --effect 1 --top 1 --out P|"
-                          "render F --event 1 --effect 1 --at 1.5 --out P|"
-                          "render F --event 1 --effect 1 --at 5 --critical --out P|"
-                          "render F --event 1 --effect 1 --out P.jpg|"
-                          "render F --event 1 --effect 1 --out F/p.png|render F --all F|"
-                          "render F --all D --events 2|render F --all D --format jpg";
+                          "render F --event 12 --effect 1|render F --event 2 --effect 1 --out P|"
+                          "render F --event 12 --effect 4 --out P|"
+                          "render F --position 0 --effect 1 --out P|"
+                          "render F --position 2 --effect 1 --out P|"
+                          "render F --event 12 --position 1 --effect 1 --out P|"
+                          "render F --event 12 --effect 1 --top 1 --out P|"
+                          "render F --event 12 --effect 1 --at 1.5 --out P|"
+                          "render F --event 12 --effect 1 --at 5 --critical --out P|"
+                          "render F --event 12 --effect 1 --out P.jpg|"
+                          "render F --event 12 --effect 1 --out F/p.png|render F --all F|"
+                          "render F --all D --events 2|render F --all D --events 1 --positions 1|"
+                          "render F --all D --format jpg|render - --all D";
     for (const QString& line : cases.split('|')) {
         SCOPED_TRACE(line.toStdString());
         QStringList arguments = line.split(' ', Qt::SkipEmptyParts);
@@ -224,14 +272,15 @@ TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
         EXPECT_EQ(help.status, 0);
         EXPECT_TRUE(help.out.startsWith("Usage: kestavian-cli " + command + " FILE"));
     }
+    EXPECT_EQ(runCli({"--version"}).out, "kestavian-cli " KESTAVIAN_VERSION "\n");
+    EXPECT_TRUE(runCli({"--help"}).out.startsWith("Usage: kestavian-cli COMMAND"));
 }
 
 TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
     const QString file = writeFile("Events_32.5_w.txt", workedLines());
     const auto written = [&](const QStringList& choice) {
         const QString all = folder.filePath("all" + choice.join('_'));
-        const CliRun run =
-            runCli(QStringList{"render", file, "--all", all, "--at", "120"} + choice);
+        const CliRun run = runCli(QStringList{"render", file, "--all", all, "--critical"} + choice);
         // Effect 2 has no trucks: its picture is the span and caption, which is all it has.
         EXPECT_EQ(run.status, 0) << run.err.toStdString();
         EXPECT_EQ(run.err, "");
@@ -245,12 +294,25 @@ TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
               QStringList({"Span_32.5_Ev_1_Ef_3.png"}));
 
     const QString single = folder.filePath("one.PNG");
-    const QStringList render{"render", file, "--event", "1", "--effect", "1", "--at", "120"};
+    const QStringList render{"render", file, "--position", "1", "--effect", "1", "--critical"};
     ASSERT_EQ(runCli(render + QStringList{"--out", single}).status, 0);
     const QImage fromAll(folder.filePath("all/Span_32.5_Ev_1_Ef_1.bmp"));
     EXPECT_EQ(fromAll.size(), QSize(641, 167));
     EXPECT_EQ(fromAll.convertToFormat(QImage::Format_RGB32),
               QImage(single).convertToFormat(QImage::Format_RGB32));
+
+    // 334 events of three effects: more pictures than are written unasked.
+    QStringList lines;
+    for (int i = 0; i < 334; ++i)
+        lines += workedLines();
+    const QStringList many{"render", writeFile("Events_20_many.txt", lines), "--all",
+                           folder.filePath("many")};
+    EXPECT_EQ(runCli(many).err, "kestavian-cli: --all would write 1002 pictures, about 322 MB; "
+                                "choose fewer with --events, --positions, --top or --bottom, or "
+                                "add --yes\n");
+    EXPECT_FALSE(QDir(folder.filePath("many")).exists());
+    EXPECT_EQ(runCli(many + QStringList{"--yes", "--format", "png"}).status, 0);
+    EXPECT_EQ(QDir(folder.filePath("many")).entryList(QDir::Files).size(), 1002);
 }
 
 } // namespace

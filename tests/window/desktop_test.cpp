@@ -35,7 +35,7 @@ TEST_F(Desktop, FileFromTheCommandLineOrADropOpensAsOpenWould) {
     const QString out = QString::fromStdString(path("cli.png"));
     window->openFile(worked);
     EXPECT_TRUE(dialogs->openFileCalls.empty() && lines().size() == 5u); // one block, no dialog
-    const QStringList render{"render", worked, "--event", "1", "--effect", "1", "--out", out};
+    const QStringList render{"render", worked, "--position", "1", "--effect", "1", "--out", out};
     EXPECT_EQ(runCli(render).status, 0); // as opened, then scrubbed
     EXPECT_EQ(rgb32(QImage(out)), ui().GA->surface().Image());
     ui().scrTrucks->setValue(120);
