@@ -16,7 +16,13 @@ public:
                                         const std::string&) override {
         return path_;
     }
-    std::string inputBox(const std::string&, const std::string&) override { return {}; }
+    std::optional<SaveChoice> saveFile(const std::vector<std::string>&,
+                                       const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> inputBox(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
     void messageBox(const std::string&, const std::string&) override {}
 
 private:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "data/effect_count_probe.h"
+
 namespace kestavian {
 
 ViewerFile readViewerFile(const std::string& path, OneBasedArray<std::string>& fileLines) {
@@ -27,8 +29,9 @@ namespace {
 
 // The text as one word of a shell's command line.
 std::string shellWord(const std::string& text) {
-    if (!text.empty() && text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                                "0123456789_./-+,=:") == std::string::npos)
+    if (!text.empty() &&
+        text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                               "0123456789_./-+,=:") == std::string::npos)
         return text;
     std::string word = "'";
     for (const char c : text)
@@ -48,6 +51,14 @@ std::string viewerSizedExtract(const std::string& path) {
             stem.resize(stem.size() - std::string(ending).size());
     return "kestavian-cli extract " + shellWord(path) + " --top 100 --effect 1 --out " +
            shellWord(folder + stem + "_top100.txt");
+}
+
+std::optional<std::int16_t> effectCountReadingOn(const OneBasedArray<std::string>& items,
+                                                 std::int16_t noEffects, long stopItem) {
+    EffectCountProbe probe(noEffects, stopItem);
+    for (long i = 1; i <= items.size() && probe.push(items.at(i)); ++i) {
+    }
+    return probe.readsOn();
 }
 
 bool onlyBlankItemsFrom(const OneBasedArray<std::string>& items, long item) {

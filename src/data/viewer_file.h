@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,11 @@ ViewerFile readViewerFile(const std::string& path, OneBasedArray<std::string>& f
 // True when the items from item on (1-based) are all empty. Blank lines after the last event end a
 // file: a parse that stops there has read all there is.
 bool onlyBlankItemsFrom(const OneBasedArray<std::string>& items, long item);
+
+// The other number of effect blocks per event with which the items read on past the item where
+// their parse stopped (see EffectCountProbe); nothing when no other count does.
+std::optional<std::int16_t> effectCountReadingOn(const OneBasedArray<std::string>& items,
+                                                 std::int16_t noEffects, long stopItem);
 
 // The kestavian-cli command that cuts a file the viewer opens out of the file at path (the events
 // of the 100 greatest values of load effect 1), written for a shell.

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kestavian {
 
@@ -19,9 +20,21 @@ public:
                                                 const std::string& defaultExtension,
                                                 const std::string& startFolder) = 0;
 
-    // Input box with a prompt and a title and no default text. Returns the reply; the empty
-    // text when the user cancelled.
-    virtual std::string inputBox(const std::string& prompt, const std::string& title) = 0;
+    // Save-file dialog for one of several file types, starting at startPath (a folder and a
+    // suggested name). filters are "Description (*.ext)" texts; the user confirms replacing a
+    // file. Returns the path and the index of the type chosen, or nothing when the user
+    // cancelled.
+    struct SaveChoice {
+        std::string path;
+        int filter = 0;
+    };
+    virtual std::optional<SaveChoice> saveFile(const std::vector<std::string>& filters,
+                                               const std::string& startPath) = 0;
+
+    // Input box with a prompt and a title and no default text. Returns the reply (which may be
+    // empty), or nothing when the user cancelled.
+    virtual std::optional<std::string> inputBox(const std::string& prompt,
+                                                const std::string& title) = 0;
 
     // Message box with an OK button only.
     virtual void messageBox(const std::string& text, const std::string& title) = 0;

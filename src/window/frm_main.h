@@ -119,6 +119,8 @@ private:
     void setEditorText(const std::string& text);
     void appendToTxtOut(const std::string& line);
     void setSpanFromOpenedFile();
+    // The window's title: its caption, the open file and the span it is drawn with.
+    void showFileInTitle();
 
     std::unique_ptr<Dialogs> dialogs_;
     // Handlers running now, nested ones included.

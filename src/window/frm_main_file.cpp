@@ -19,6 +19,41 @@ namespace kestavian {
 
 namespace {
 
+// Why a file could not be opened and what to do about it, in the user's words.
+std::string openFailureAdvice(const ReadFailure& failure, const std::string& path) {
+    const std::string cutOut =
+        " Cut the events you need out of it into a file the viewer opens, for example with\n" +
+        viewerSizedExtract(path);
+    switch (failure.kind) {
+    case ReadFailureKind::NoSuchFile:
+        return "There is no such file: check its name and folder.";
+    case ReadFailureKind::Folder:
+        return "It is a folder: open an event file in it.";
+    case ReadFailureKind::NotRegularFile:
+        return "It is not a plain file (a device or a pipe): save the events to a file first.";
+    case ReadFailureKind::PermissionDenied:
+        return "You may not read it: ask its owner for read permission, or open a copy you may "
+               "read.";
+    case ReadFailureKind::TooManyItems:
+        return "It holds more than " + std::to_string(ViewerReadLimits.maxItems) +
+               " lines, the most the viewer opens." + cutOut;
+    case ReadFailureKind::TooLarge:
+        return "It is larger than " + std::to_string(ViewerReadLimits.maxBytes) +
+               " bytes, the most the viewer opens." + cutOut;
+    case ReadFailureKind::Compressed:
+        if (failure.compression == "gzip")
+            return "It is compressed (gzip), which the viewer does not read: decompress it first "
+                   "(gunzip)." +
+                   cutOut;
+        return "It is compressed (" + failure.compression +
+               "), which the viewer does not read: decompress it first.";
+    case ReadFailureKind::Damaged:
+    case ReadFailureKind::SystemError:
+        break;
+    }
+    return "The system says: " + failure.text + ".";
+}
+
 // Where the Open dialog starts: the folder of the last file opened, kept across runs.
 const char* const LastFolderKey = "open/lastFolder";
 
@@ -62,7 +97,9 @@ bool frmMain::SelectEventFile(const std::string& path) {
     if (!read.shownText.empty())
         setEditorText(read.shownText);
     if (read.failure) {
-        dialogs_->messageBox("Unkown error while opening file " + store.FileName, AppTitle);
+        dialogs_->messageBox("Unkown error while opening file " + store.FileName + "\n\n" +
+                                 openFailureAdvice(*read.failure, path),
+                             AppTitle);
         store.FileName.clear();
         return false;
     }
@@ -108,10 +145,28 @@ void frmMain::openChosenFile(const std::string& path) {
     // Nothing of this file is shown: the previous file's picture must not stay as if it were.
     if (effectsShown_ == shownBefore)
         skipOnError([&] { showEmptySpan(); });
+    showFileInTitle();
     // A reading that stopped early looks complete in the lists; say where it stopped, unless
-    // all it left out are blank lines at the end.
-    if (stopped && !onlyBlankItemsFrom(store.FileLines, stop.item))
-        dialogs_->messageBox(describeStop(stop), AppTitle);
+    // all it left out are blank lines at the end. A file without events opens to an empty span:
+    // say so, lest it look like a failure to draw.
+    std::string message;
+    if (stopped && !onlyBlankItemsFrom(store.FileLines, stop.item)) {
+        message = describeStop(stop);
+        if (const auto other = effectCountReadingOn(store.FileLines, view.NoEffects, stop.item))
+            message += "\n\nRead with " + std::to_string(*other) +
+                       " load effects per event, the file reads on past this line: is \"No. of "
+                       "load effects\" (" +
+                       std::to_string(view.NoEffects) + ") right?";
+    }
+    if (store.NoEvents == 0)
+        message += (message.empty() ? "" : "\n\n") + store.FileName + " holds no event.";
+    if (!message.empty())
+        dialogs_->messageBox(message, AppTitle);
+}
+
+void frmMain::showFileInTitle() {
+    setWindowTitle(QString(FormCaption) + " - " + QString::fromStdString(store.FileName) +
+                   " (span " + QString::fromStdString(localGeneralForm(view.Span)) + " m)");
 }
 
 void frmMain::setSpanFromOpenedFile() {
@@ -119,9 +174,24 @@ void frmMain::setSpanFromOpenedFile() {
         view.Span = *fromName;
         return;
     }
-    const std::string reply = dialogs_->inputBox("Please enter the span...", AppTitle);
-    if (const std::optional<float> entered = usableSpan(reply))
-        view.Span = *entered;
+    // Asked until the reply is a span; Cancel keeps the span in use, which the title shows.
+    const std::string question = "Please enter the span...";
+    std::string prompt = question;
+    for (;;) {
+        const std::optional<std::string> reply = dialogs_->inputBox(prompt, AppTitle);
+        if (!reply)
+            return;
+        if (const std::optional<float> entered = usableSpan(*reply)) {
+            view.Span = *entered;
+            return;
+        }
+        prompt = question + "\n\n" +
+                 (reply->empty() ? std::string("No span was typed")
+                                 : "\"" + *reply + "\" is not a span") +
+                 ": type the span in metres, a number greater than 0 such as 30 or 32.5. Cancel "
+                 "keeps the span of " +
+                 localGeneralForm(view.Span) + " m.";
+    }
 }
 
 void frmMain::pickByText(QComboBox* list, const std::string& text) {

@@ -71,12 +71,32 @@ std::optional<std::string> QtDialogs::openFile(const std::string& filter,
     return QFile::encodeName(chosen.constFirst()).toStdString();
 }
 
-std::string QtDialogs::inputBox(const std::string& prompt, const std::string& title) {
+std::optional<Dialogs::SaveChoice> QtDialogs::saveFile(const std::vector<std::string>& filters,
+                                                       const std::string& startPath) {
+    QFileDialog dialog(parent_);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QStringList names;
+    for (const std::string& filter : filters)
+        names << QString::fromStdString(filter);
+    dialog.setNameFilters(names);
+    dialog.selectFile(QFile::decodeName(startPath.c_str()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return SaveChoice{QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString(),
+                      static_cast<int>(names.indexOf(dialog.selectedNameFilter()))};
+}
+
+std::optional<std::string> QtDialogs::inputBox(const std::string& prompt,
+                                               const std::string& title) {
     bool accepted = false;
     const QString reply = QInputDialog::getText(parent_, QString::fromStdString(title),
                                                 QString::fromStdString(prompt), QLineEdit::Normal,
                                                 QString(), &accepted);
-    return accepted ? reply.toStdString() : std::string();
+    if (!accepted)
+        return std::nullopt;
+    return reply.toStdString();
 }
 
 void QtDialogs::messageBox(const std::string& text, const std::string& title) {

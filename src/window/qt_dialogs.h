@@ -19,7 +19,10 @@ public:
     std::optional<std::string> openFile(const std::string& filter,
                                         const std::string& defaultExtension,
                                         const std::string& startFolder) override;
-    std::string inputBox(const std::string& prompt, const std::string& title) override;
+    std::optional<SaveChoice> saveFile(const std::vector<std::string>& filters,
+                                       const std::string& startPath) override;
+    std::optional<std::string> inputBox(const std::string& prompt,
+                                        const std::string& title) override;
     void messageBox(const std::string& text, const std::string& title) override;
 
 private:

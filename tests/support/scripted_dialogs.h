@@ -29,24 +29,37 @@ public:
         shown();
         return take(files, "an open dialog").value_or(std::nullopt);
     }
-    std::string inputBox(const std::string& prompt, const std::string& title) override {
+    std::optional<SaveChoice> saveFile(const std::vector<std::string>& filters,
+                                       const std::string& startPath) override {
+        saveFileCalls.push_back({filters, startPath});
+        shown();
+        return take(saves, "a save dialog").value_or(std::nullopt);
+    }
+    std::optional<std::string> inputBox(const std::string& prompt,
+                                        const std::string& title) override {
         inputBoxCalls.push_back({prompt, title});
         shown();
-        return take(replies, "an input box").value_or("");
+        return take(replies, "an input box").value_or(std::nullopt);
     }
     void messageBox(const std::string& text, const std::string& title) override {
         messageBoxCalls.push_back({text, title});
         shown();
     }
 
-    // Answers, taken from the front: a path or nothing (cancel) for each open dialog, a reply
-    // (the empty text is a cancel) for each input box.
+    // Answers, taken from the front: a path or nothing (cancel) for each open dialog, a choice or
+    // nothing for each save dialog, a reply or nothing (cancel) for each input box.
     std::deque<std::optional<std::string>> files;
-    std::deque<std::string> replies;
+    std::deque<std::optional<SaveChoice>> saves;
+    std::deque<std::optional<std::string>> replies;
     // Called while each dialog is shown, as if from within the dialog's own event loop.
     std::function<void()> whileShown;
 
+    struct SaveFileCall {
+        std::vector<std::string> filters;
+        std::string startPath;
+    };
     std::vector<OpenFileCall> openFileCalls;
+    std::vector<SaveFileCall> saveFileCalls;
     std::vector<Call> inputBoxCalls, messageBoxCalls;
 
 private:

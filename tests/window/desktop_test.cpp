@@ -43,7 +43,8 @@ TEST_F(Desktop, FileFromTheCommandLineOrADropOpensAsOpenWould) {
     EXPECT_EQ(rgb32(QImage(out)), ui().GA->surface().Image());
     window->openFile(QString::fromStdString(path("missing.txt")));
     EXPECT_EQ(dialogs->messageBoxCalls.at(0).text,
-              "Unkown error while opening file " + path("missing.txt"));
+              "Unkown error while opening file " + path("missing.txt") +
+                  "\n\nThere is no such file: check its name and folder.");
 
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(QString::fromStdString(

@@ -30,39 +30,46 @@ TEST_F(OpenCommand, OpeningTheWorkedExampleFillsTheListsAndShowsEventOneOnce) {
 }
 
 // The span is the number between the name's first two "_", written with a point or the system's
-// separator (a comma below), else the reply to the question; a reply that is no span, or none,
-// keeps the 20 m the window starts with.
+// separator (a comma below), else the reply to the question, asked again until it is a span;
+// Cancel keeps the 20 m the window starts with. The title names the file and the span used.
 TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
     std::filesystem::create_directory(path("run_30_a"));
-    const std::tuple<const char*, const char*, float, bool> cases[] = {
-        {"Events_45_run2.txt", nullptr, 45.0f, false},
-        {"Events_32.5_x.txt", nullptr, 32.5f, true},
-        {"x_12,5_y.txt", nullptr, 12.5f, true},
-        {"events.txt", "17,5", 17.5f, true},
-        {"x_12,5_y.txt", "", 20.0f, false},
-        {"a__b.txt", "33", 33.0f, false},
-        {"run_45.txt", "not a span", 20.0f, false},
-        {"r_0_x.txt", "-4", 20.0f, false},
-        {"r_1e39_x.txt", "", 20.0f, false},
-        {"run_30_a/events.txt", "", 20.0f, false},
+    const std::optional<std::string> cancel;
+    const std::tuple<const char*, std::vector<std::optional<std::string>>, float, bool> cases[] = {
+        {"Events_45_run2.txt", {}, 45.0f, false},
+        {"Events_32.5_x.txt", {}, 32.5f, true},
+        {"x_12,5_y.txt", {}, 12.5f, true},
+        {"events.txt", {"17,5"}, 17.5f, true},
+        {"x_12,5_y.txt", {cancel}, 20.0f, false},
+        {"a__b.txt", {"33"}, 33.0f, false},
+        {"run_45.txt", {"not a span", "", "-4", cancel}, 20.0f, false},
+        {"r_0_x.txt", {"25m", "25"}, 25.0f, false},
+        {"r_1e39_x.txt", {cancel}, 20.0f, false},
+        {"run_30_a/events.txt", {cancel}, 20.0f, false},
     };
-    for (const auto& [name, reply, span, comma] : cases) {
+    for (const auto& [name, replies, span, comma] : cases) {
         SCOPED_TRACE(name);
         std::optional<LocaleForTest> locale;
         if (comma)
             locale.emplace(QLocale::German);
         restart();
-        if (reply != nullptr)
-            dialogs->replies.push_back(reply);
+        dialogs->replies.assign(replies.begin(), replies.end());
         open(workedExample(name));
         EXPECT_EQ(state().store.FileName, std::filesystem::path(name).filename().string());
         EXPECT_FLOAT_EQ(state().view.Span, span);
-        ASSERT_EQ(dialogs->inputBoxCalls.size(), reply ? 1u : 0u);
-        if (reply != nullptr) {
+        ASSERT_EQ(dialogs->inputBoxCalls.size(), replies.size());
+        if (!replies.empty()) {
             EXPECT_EQ(dialogs->inputBoxCalls[0].text + "|" + dialogs->inputBoxCalls[0].title,
                       "Please enter the span...|Kestavian");
         }
+        for (std::size_t i = 1; i < replies.size(); ++i)
+            EXPECT_EQ(dialogs->inputBoxCalls[i].text.substr(0, 40),
+                      "Please enter the span...\n\n" +
+                          (replies[i - 1]->empty() ? "No span was typed"
+                                                   : "\"" + *replies[i - 1] + "\" is not a span")
+                              .substr(0, 14));
     }
+    EXPECT_EQ(window->windowTitle(), "Event Visualization - events.txt (span 20 m)");
 }
 
 // Files with nothing to show: the lists are filled as far as they go, the previous file's picture
@@ -77,10 +84,12 @@ TEST_F(OpenCommand, FilesWithNothingToShowOrReadOnlyInPart) {
         int events, effects;
         std::string message = {}; // empty: none
     };
+    const std::string needsNumber = "; EventNo needs a whole number from -2147483648 to 2147483647";
+    const std::string none = "\n\nEvents_20_d.txt holds no event.";
     const Case cases[] = {
-        {"3", "", 0, 3},
+        {"3", "", 0, 3, "Events_20_d.txt holds no event."},
         {"3", "a text file\nthat holds no event\n", 0, 3,
-         "stopped at line 1: EventNo (columns 1-6) \"a text\": Type mismatch"},
+         "stopped at line 1: EventNo (columns 1-6) \"a text\": Type mismatch" + needsNumber + none},
         // The first effect number is beyond the list: no effect pick.
         {"3",
          "5\n4       1.00           1.00      1.00    0\n2       1.00           1.00      1.00    "
@@ -88,8 +97,13 @@ TEST_F(OpenCommand, FilesWithNothingToShowOrReadOnlyInPart) {
          1, 3},
         {"3", good + "\n  \n\n", 1, 3},
         {"3", good + "\n" + good, 1, 3,
-         "stopped at line 8: EventNo (columns 1-6) \"\": Type mismatch"},
+         "stopped at line 8: EventNo (columns 1-6) \"\": Type mismatch" + needsNumber +
+             ", and the line has nothing there"},
         {"2", good, 2, 2}, // read out of step, but to its end
+        {"2", good + good, 2, 2,
+         "stopped at line 8: Day (columns 5-6) \"\": Type mismatch; Day needs a whole number from "
+         "-32768 to 32767, and the line has nothing there\n\nRead with 3 load effects per event, "
+         "the file reads on past this line: is \"No. of load effects\" (2) right?"},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.noEffects + (" " + row.text));
@@ -135,21 +149,30 @@ TEST_F(OpenCommand, EachBadFileIsRefusedOrReadForWhatParses) {
         std::optional<std::string> content;
         long items;            // FileLines after the Open
         int events = -1;       // in the list; -1: the file is refused
-        std::string stop = {}; // how the message of a stopped reading starts; empty: no message
+        std::string stop = {}; // how the message of a stopped reading starts, or the reason of a
+                               // refused file; empty: no message
     };
     const std::vector<Case> cases{
         // A NUL after column 77 is ignored like any trailing character; in a field it ends it.
         {"E_20_nul.txt", good.substr(0, good.size() - 1) + "\0x\n"s, 7, 1},
         {"E_20_nul.txt", "1\0"s + good.substr(1), 7, 0, "stopped at line 1: EventNo"},
+        // A byte order mark is no part of the first line.
+        {"E_20_bom.txt", "\xEF\xBB\xBF" + good, 7, 1},
         // Columns 1-6 are the event number, the rest is ignored; no effect follows.
         {"E_20_long.txt", "777777" + std::string(10 << 20, '0'), 1, 1},
         {"E_20_full.txt", full, 32767, 4681},
         // Every comma ends an (empty) item: the 32,768th one is too many.
-        {"E_20_commas.txt", std::string(100'000, ',') + "\n", 32767},
-        {"E_20_over.txt", full + "1\n", 32767},
-        // Refused before anything is read (the reasons are the reader's).
-        {path("gone.txt"), std::nullopt, 0},
-        {path("E_20_huge.txt"), std::nullopt, 0},
+        {"E_20_commas.txt", std::string(100'000, ',') + "\n", 32767, -1,
+         "It holds more than 32767 lines, the most the viewer opens. Cut the events you need out "
+         "of it into a file the viewer opens, for example with\nkestavian-cli extract " +
+             path("E_20_commas.txt") + " --top 100 --effect 1 --out " +
+             path("E_20_commas_top100.txt")},
+        {"E_20_over.txt", full + "1\n", 32767, -1, "It holds more than 32767 lines"},
+        {"E_20_x.gz", "\x1F\x8B\x08\x00"s, 0, -1, "It is compressed (gzip), which the viewer"},
+        // Refused before anything is read.
+        {path("gone.txt"), std::nullopt, 0, -1, "There is no such file"},
+        {path("E_20_huge.txt"), std::nullopt, 0, -1, "It is larger than 16776704 bytes"},
+        {path(""), std::nullopt, 0, -1, "It is a folder"},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.file);
@@ -161,7 +184,7 @@ TEST_F(OpenCommand, EachBadFileIsRefusedOrReadForWhatParses) {
         EXPECT_EQ(state().store.FileLines.size(), row.items);
         // An item a line, NUL bytes included, the one over the limit shown too.
         if (row.content) {
-            EXPECT_EQ(ui().Editor->document()->blockCount(), row.items + (row.events < 0 ? 2 : 1));
+            EXPECT_EQ(ui().Editor->document()->blockCount(), row.items + (row.events < 0 && row.items > 0 ? 2 : 1));
         }
         const bool refused = row.events < 0;
         ASSERT_EQ(dialogs->messageBoxCalls.size(), refused || !row.stop.empty() ? 1u : 0u);
@@ -173,7 +196,8 @@ TEST_F(OpenCommand, EachBadFileIsRefusedOrReadForWhatParses) {
             EXPECT_EQ(ui().cmbEvent->count(), row.events);
             continue;
         }
-        EXPECT_EQ(message, "Unkown error while opening file " + filePath);
+        const std::string first = "Unkown error while opening file " + filePath + "\n\n";
+        EXPECT_EQ(message.substr(0, first.size() + row.stop.size()), first + row.stop);
         EXPECT_EQ(state().store.FileName, "");
         EXPECT_EQ(ui().cmbEffect->currentText(), "1");
         EXPECT_EQ(state().txtOutText, txtOut);
