@@ -18,7 +18,13 @@ int main(int argc, char** argv) {
         "Shows the events of a bridge traffic-loading simulation's event file.");
     const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
     const QCommandLineOption version({"v", "version"}, "Show the version and exit.");
-    parser.addOptions({help, version});
+    const QCommandLineOption event(
+        "event", "Then pick the event numbered N in the event list, as a click would.", "N");
+    const QCommandLineOption effect("effect", "Then pick effect K in the effect list.", "K");
+    const QCommandLineOption critical(
+        "critical", "Show the trucks at the effect's own time (Animate off, Approx Critical "
+                    "Position on).");
+    parser.addOptions({help, version, event, effect, critical});
     parser.addPositionalArgument("FILE", "An event file to open at start, as Open would.",
                                  "[FILE]");
     if (!parser.parse(arguments)) {
@@ -34,10 +40,26 @@ int main(int argc, char** argv) {
         std::printf("kestavian %s\n", KESTAVIAN_VERSION);
         return 0;
     }
-    if (parser.positionalArguments().size() > 1) {
-        std::fputs("kestavian: one event file at most (see --help)\n", stderr);
+    const auto refuse = [](const char* why) {
+        std::fprintf(stderr, "kestavian: %s (see --help)\n", why);
         return 2;
-    }
+    };
+    if (parser.positionalArguments().size() > 1)
+        return refuse("one event file at most");
+    kestavian::StartPicks picks;
+    picks.critical = parser.isSet(critical);
+    bool whole = true;
+    if (parser.isSet(event))
+        picks.eventNo = parser.value(event).toInt(&whole);
+    if (!whole)
+        return refuse("--event takes an event number");
+    if (parser.isSet(effect))
+        picks.effectNo = parser.value(effect).toShort(&whole);
+    if (!whole || picks.effectNo.value_or(1) < 1)
+        return refuse("--effect takes an effect number from 1 to 32767");
+    if ((picks.eventNo || picks.effectNo || picks.critical) &&
+        parser.positionalArguments().isEmpty())
+        return refuse("--event, --effect and --critical need a FILE");
 
     QApplication app(argc, argv);
     kestavian::frmMain window;
@@ -45,7 +67,7 @@ int main(int argc, char** argv) {
     if (!parser.positionalArguments().isEmpty()) {
         const QString file = parser.positionalArguments().constFirst();
         // Once the window is on the screen, so its messages and questions come over it.
-        QTimer::singleShot(0, &window, [&window, file] { window.openFile(file); });
+        QTimer::singleShot(0, &window, [&window, file, picks] { window.openFile(file, picks); });
     }
     return QApplication::exec();
 }

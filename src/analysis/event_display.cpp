@@ -59,9 +59,8 @@ void ScrubberModel::setMinimum(std::int16_t value) {
     setValue(value_);
 }
 
-void ScrubberModel::setMaximum(std::int16_t value) {
+void ScrubberModel::applyMaximum(std::int16_t value) {
     maximum_ = value;
-    minimum_ = std::min(minimum_, value);
     setValue(value_);
 }
 

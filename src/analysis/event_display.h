@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -31,11 +32,18 @@ class Scrubber {
 public:
     virtual ~Scrubber() = default;
     virtual void setMinimum(std::int16_t value) = 0;
-    virtual void setMaximum(std::int16_t value) = 0;
+    // A Max below Min is held at Min: the scrubber's range cannot run backwards, and Min, where
+    // every fit starts, stays where it was set (an effect that ends before it begins gets an
+    // empty range rather than one that starts before its scene).
+    void setMaximum(std::int16_t value) { applyMaximum(std::max(value, minimum())); }
     virtual void setLargeChange(std::int16_t value) = 0;
     virtual void setSmallChange(std::int16_t value) = 0;
     virtual void setValue(std::int16_t value) = 0;
     virtual std::int16_t value() const = 0;
+    virtual std::int16_t minimum() const = 0;
+
+protected:
+    virtual void applyMaximum(std::int16_t value) = 0;
 };
 
 // Fits the scrubber to an effect's duration, setting in this order Min 0, Max (the duration
@@ -46,20 +54,22 @@ public:
 void fitScrubber(double duration, Scrubber& scrubber);
 
 // A scrubber as plain values, with a scroll bar's rules: the value stays within Min..Max, and a
-// Min above Max (or a Max below Min) moves the other end along.
+// Min above Max moves Max along.
 class ScrubberModel : public Scrubber {
 public:
     void setMinimum(std::int16_t value) override;
-    void setMaximum(std::int16_t value) override;
     void setLargeChange(std::int16_t value) override { largeChange_ = value; }
     void setSmallChange(std::int16_t value) override { smallChange_ = value; }
     // The value held within Min..Max.
     void setValue(std::int16_t value) override;
     std::int16_t value() const override { return value_; }
-    std::int16_t minimum() const { return minimum_; }
+    std::int16_t minimum() const override { return minimum_; }
     std::int16_t maximum() const { return maximum_; }
     std::int16_t largeChange() const { return largeChange_; }
     std::int16_t smallChange() const { return smallChange_; }
+
+protected:
+    void applyMaximum(std::int16_t value) override;
 
 private:
     std::int16_t minimum_ = 0, maximum_ = 1000, largeChange_ = 50, smallChange_ = 1, value_ = 0;

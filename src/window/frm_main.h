@@ -3,7 +3,9 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +19,14 @@ class QComboBox;
 class QMimeData;
 
 namespace kestavian {
+
+// What the command line asks to be picked once its file is open: the event by its number, the
+// effect, and the trucks at the effect's own time.
+struct StartPicks {
+    std::optional<std::int32_t> eventNo;
+    std::optional<std::int16_t> effectNo;
+    bool critical = false;
+};
 
 // The program's name: the title of its message boxes and questions, and where its settings live.
 inline constexpr const char* AppTitle = "Kestavian";
@@ -53,8 +63,9 @@ public:
     void setPictureFolder(const QString& folder) { pictureFolder_ = folder; }
 
     // Opens the file at path as if it had been chosen in the Open dialog: from the command line,
-    // from a file manager, or dropped on the window.
-    void openFile(const QString& path);
+    // from a file manager, or dropped on the window. Then, when the file opened, the picks are made
+    // through the same controls and handlers as the user's: the options, the event, the effect.
+    void openFile(const QString& path, const StartPicks& picks = {});
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -116,6 +127,8 @@ private:
     const EffectData& selectedEffect() const;
     // Selects the item showing text, then runs the list's handler as a user's pick would.
     void pickByText(QComboBox* list, const std::string& text);
+    // The picks of the command line, once a file is open.
+    void makeStartPicks(const StartPicks& picks);
     void setEditorText(const std::string& text);
     void appendToTxtOut(const std::string& line);
     void setSpanFromOpenedFile();

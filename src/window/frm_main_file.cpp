@@ -82,12 +82,14 @@ void frmMain::cmdOpen_Click() {
         openChosenFile(*chosen);
 }
 
-void frmMain::openFile(const QString& path) {
+void frmMain::openFile(const QString& path, const StartPicks& picks) {
     run([&] {
         store.FileLines.clear();
         setEditorText("");
         openChosenFile(QFile::encodeName(path).toStdString());
     });
+    if (!store.FileName.empty())
+        makeStartPicks(picks);
 }
 
 bool frmMain::SelectEventFile(const std::string& path) {

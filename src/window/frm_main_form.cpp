@@ -175,8 +175,9 @@ void setupForm(QWidget& window, FormControls& controls) {
     window.resize(twipsToPixels(WindowWidthTwips), twipsToPixels(WindowHeightTwips));
     FormBuilder form;
     createControls(&window, controls, form);
-    form.setTabOrder();
+    // The settings first: they decide which controls take the focus (the scroll bars do).
     applyStartupSettings(controls);
+    form.setTabOrder();
 }
 
 } // namespace kestavian

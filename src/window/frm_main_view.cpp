@@ -41,11 +41,14 @@ class ScrollBarScrubber : public Scrubber {
 public:
     explicit ScrollBarScrubber(QScrollBar* bar) : bar_(bar) {}
     void setMinimum(std::int16_t value) override { bar_->setMinimum(value); }
-    void setMaximum(std::int16_t value) override { bar_->setMaximum(value); }
     void setLargeChange(std::int16_t value) override { bar_->setPageStep(value); }
     void setSmallChange(std::int16_t value) override { bar_->setSingleStep(value); }
     void setValue(std::int16_t value) override { bar_->setValue(value); }
     std::int16_t value() const override { return toInt16(bar_->value()); }
+    std::int16_t minimum() const override { return toInt16(bar_->minimum()); }
+
+protected:
+    void applyMaximum(std::int16_t value) override { bar_->setMaximum(value); }
 
 private:
     QScrollBar* bar_;
@@ -151,6 +154,44 @@ void frmMain::showEmptySpan() {
     lblDistance->setText("");
     GA->surface().Cls();
     DrawBridge(view, GA->surface());
+}
+
+// What the command line asks for, as the user would pick it once the file is open.
+void frmMain::makeStartPicks(const StartPicks& picks) {
+    if (picks.critical) {
+        chkAnimate->setChecked(false);
+        chkCritPos->setChecked(true);
+    }
+    if (picks.eventNo) {
+        const QString number = QString::number(*picks.eventNo);
+        std::vector<std::string> positions;
+        for (int i = 0; i < cmbEvent->count(); ++i)
+            if (cmbEvent->itemText(i) == number)
+                positions.push_back(std::to_string(i + 1));
+        if (positions.size() != 1) {
+            std::string listed;
+            for (std::size_t i = 0; i < positions.size(); ++i)
+                listed += (i == 0 ? "" : i + 1 == positions.size() ? " and " : ", ") + positions[i];
+            dialogs_->messageBox(
+                positions.empty()
+                    ? store.FileName + " holds no event numbered " + number.toStdString() + "."
+                    : std::to_string(positions.size()) + " events of " + store.FileName +
+                          " are numbered " + number.toStdString() + ", at places " + listed +
+                          " of the event list: pick one there.",
+                AppTitle);
+            return;
+        }
+        run([&] { pickByText(cmbEvent, number.toStdString()); });
+    }
+    if (picks.effectNo) {
+        if (cmbEffect->findText(QString::number(*picks.effectNo)) < 0)
+            dialogs_->messageBox("The effect list has no effect " +
+                                     std::to_string(*picks.effectNo) +
+                                     ": is \"No. of load effects\" right?",
+                                 AppTitle);
+        else
+            run([&] { pickByText(cmbEffect, std::to_string(*picks.effectNo)); });
+    }
 }
 
 // ---- View options ---------------------------------------------------------------------------

@@ -90,11 +90,12 @@ TEST(EventDisplay, ScrubberFit) {
         double duration;
         const char* fit; // Min Max LargeChange SmallChange Value, as the scroll bar holds them
     } cases[] = {
-        {2.5, "0 400 6 3 0"},                        // R(3.6) = 4, R(3.1) = 3
-        {1.9, "0 300 4 2 0"},                        // R(2.5) = 2
-        {326.3, "0 32700 654 327 0"},                // R(327.4) = 327
-        {326.4, "0 1000 50 1 70 Overflow"},          // R(327.5) = 328: Max 32800
-        {-1.0, "0 0 50 1 0 Invalid property value"}, // R(0.1) = 0: Max 0, then a step of 0
+        {2.5, "0 400 6 3 0"},                         // R(3.6) = 4, R(3.1) = 3
+        {1.9, "0 300 4 2 0"},                         // R(2.5) = 2
+        {326.3, "0 32700 654 327 0"},                 // R(327.4) = 327
+        {326.4, "0 1000 50 1 70 Overflow"},           // R(327.5) = 328: Max 32800
+        {-1.0, "0 0 50 1 0 Invalid property value"},  // R(0.1) = 0: Max 0, then a step of 0
+        {-35.0, "0 0 50 1 0 Invalid property value"}, // Max -3400 is held at Min 0
     };
     for (const auto& c : cases) {
         ScrubberModel scrubber;

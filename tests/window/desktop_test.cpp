@@ -19,6 +19,8 @@ TEST_F(Desktop, CommandLineHelpVersionAndUnknownOptions) {
         {{"--version"}, 0, "kestavian " KESTAVIAN_VERSION "\n"},
         {{"--bogus"}, 2, "kestavian: Unknown option 'bogus'. (see --help)\n"},
         {{"a.txt", "b.txt"}, 2, "kestavian: one event file at most (see --help)\n"},
+        {{"a.txt", "--event", "x"}, 2, "kestavian: --event takes an event number (see --help)\n"},
+        {{"--critical"}, 2, "kestavian: --event, --effect and --critical need a FILE"},
     };
     for (const auto& [arguments, status, start] : cases) {
         const CliRun run = runCli(arguments, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"},
@@ -41,6 +43,19 @@ TEST_F(Desktop, FileFromTheCommandLineOrADropOpensAsOpenWould) {
     ui().scrTrucks->setValue(120);
     EXPECT_EQ(runCli(render + QStringList{"--at", "120"}).status, 0);
     EXPECT_EQ(rgb32(QImage(out)), ui().GA->surface().Image());
+    // Picks from the command line go through the lists, as the user's would.
+    window->openFile(worked, {12, 3, true});
+    EXPECT_FALSE(ui().chkAnimate->isChecked() || !ui().chkCritPos->isChecked());
+    EXPECT_EQ(ui().cmbEffect->currentText(), "3");
+    EXPECT_EQ(
+        runCli({"render", worked, "--event", "12", "--effect", "3", "--critical", "--out", out})
+            .status,
+        0);
+    EXPECT_EQ(rgb32(QImage(out)), ui().GA->surface().Image());
+    window->openFile(worked, {99, {}, false});
+    EXPECT_EQ(dialogs->messageBoxCalls.at(0).text,
+              "Events_32.5_worked.txt holds no event numbered 99.");
+    dialogs->messageBoxCalls.clear();
     window->openFile(QString::fromStdString(path("missing.txt")));
     EXPECT_EQ(dialogs->messageBoxCalls.at(0).text,
               "Unkown error while opening file " + path("missing.txt") +

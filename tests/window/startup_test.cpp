@@ -35,6 +35,14 @@ TEST_F(Startup, SettingsAndControlsAreAsAtLoad) {
         QApplication::sendEvent(box, &key);
     }
     EXPECT_EQ(w.Editor->toPlainText() + "|" + w.txtOut->toPlainText(), "x|");
+    // The focus moves in the order of the form's tab column, from the file's box.
+    QStringList chain;
+    for (QWidget* at = w.Editor->nextInFocusChain(); at != w.Editor; at = at->nextInFocusChain())
+        if (at->focusPolicy() & Qt::TabFocus)
+            chain << at->objectName();
+    EXPECT_EQ(chain.join(' '), "cmdOpen cmdSave optDriveSide(1) optDriveSide(0) cmbEffect cmbEvent "
+                               "scrTrucks scrSpeed chkAnimate chkCritPos txtNoEffects optDatum(1) "
+                               "optDatum(0) txtOut chkFlip");
     // Places worked out by hand from the twips (15 to a pixel), kept when the window is resized.
     window->resize(1000, 900);
     EXPECT_EQ(w.GA->geometry(), QRect(16, 16, 641, 167));
