@@ -128,6 +128,9 @@ const QFont& ImageSurface::currentFont() {
         font_.setBold(FontBold());
         // Aliased glyphs, so that inverting text gives clean pixels.
         font_.setStyleStrategy(QFont::NoAntialias);
+        // Hinting chosen here, not by the screen: Qt drops it on a scaled screen, which would draw
+        // the saved picture's text heavier there than anywhere else.
+        font_.setHintingPreference(QFont::PreferVerticalHinting);
         fontSizeOfCache_ = FontSize();
         fontBoldOfCache_ = FontBold();
     }
