@@ -12,6 +12,7 @@
 #include "cli/view_options.h"
 #include "drawing/headless_scene.h"
 #include "drawing/picture_file.h"
+#include "drawing/svg_picture.h"
 #include "platform/runtime_error.h"
 
 namespace kestavian::cli {
@@ -27,7 +28,7 @@ struct RenderOptions : CommonOptions {
     std::string out;       // a single picture, or
     std::string allFolder; // the chosen events and effects under the window's save names
     EventChoice choice;
-    std::string allFormat = "BMP";
+    QByteArray allFormat = "BMP";
 };
 
 const Option EventOption{"event", "N",
@@ -46,28 +47,16 @@ const Option AtOption{"at", "V",
                       "effect's range stops at its end, as the scrubber does."};
 const Option CriticalOption{"critical", nullptr,
                             "Draw at the effect's own time (\"Approx Critical Position\")."};
-const Option OutOption{"out", "PATH", "The picture file to write (.bmp or .png)."};
+const Option OutOption{"out", "PATH",
+                       "The picture file to write: .bmp, .png or .svg (a drawing that stays sharp "
+                       "at any size, for reports)."};
 const Option AllOption{"all", "DIR",
                        "Write every event and effect (or those chosen by --events, --positions, "
                        "--top or --bottom) into DIR as Span_S_Ev_I_Ef_N.bmp, the viewer's save "
                        "names (I the position). More than 1000 pictures need --yes."};
-const Option PictureFormatOption{"format", "bmp|png",
-                                 "The pictures' format with --all: bmp (default, the viewer's) "
-                                 "or png."};
-
-// The image format a picture path asks for by its extension ("BMP", "PNG"); empty for others.
-std::string pictureFormat(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    const std::string suffix = lowerCase(path.substr(dot + 1));
-    if (suffix == "bmp")
-        return "BMP";
-    if (suffix == "png")
-        return "PNG";
-    return {};
-}
+const Option PictureFormatOption{"format", "bmp|png|svg",
+                                 "The pictures' format with --all: bmp (default, the viewer's), "
+                                 "png or svg."};
 
 ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& options) {
     CommandLine line(
@@ -75,7 +64,8 @@ ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& 
          EffectsOption, DriveOption, DatumOption, FlipOption, OutOption, AllOption, EventsOption,
          PositionsOption, TopOption, BottomOption, PictureFormatOption, YesOption},
         "render FILE ((--event N | --position I) --effect N --out PATH | --all DIR [--events LIST "
-        "| --positions LIST | --top K [--effect N] | --bottom K [--effect N]] [--format bmp|png] "
+        "| --positions LIST | --top K [--effect N] | --bottom K [--effect N]] [--format "
+        "bmp|png|svg] "
         "[--yes]) [--at V | --critical] [--span S] [--effects N] [--drive left|right] [--datum "
         "rhs|mixed] [--flip]",
         "Writes the picture the viewer shows for an event and effect; --critical gives the one a "
@@ -109,9 +99,10 @@ ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& 
         if (options.allFolder.empty())
             return failure("--all needs a folder");
         if (line.isSet(PictureFormatOption)) {
-            options.allFormat = pictureFormat("." + line.value(PictureFormatOption));
-            if (options.allFormat.empty())
-                return line.mustBe(PictureFormatOption, "bmp or png");
+            options.allFormat =
+                pictureFormatOf("." + QString::fromStdString(line.value(PictureFormatOption)));
+            if (options.allFormat.isEmpty())
+                return line.mustBe(PictureFormatOption, "bmp, png or svg");
         }
         return readEventChoice(line, RenderEffectOption, options.choice);
     }
@@ -122,8 +113,8 @@ ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& 
     if (!line.isSet(OutOption))
         return failure("--out PATH or --all DIR is needed");
     options.out = line.value(OutOption);
-    if (pictureFormat(options.out).empty())
-        return failure("--out must name a .bmp or .png file, not " + inQuotes(options.out));
+    if (pictureFormatOf(QFile::decodeName(options.out.c_str())).isEmpty())
+        return failure("--out must name a .bmp, .png or .svg file, not " + inQuotes(options.out));
     const bool byNumber = line.isSet(EventOption);
     if (byNumber == line.isSet(PositionOption) || !line.isSet(RenderEffectOption))
         return failure("--event N (or --position I) and --effect N are needed with --out");
@@ -140,9 +131,8 @@ ParsedArguments parseRenderArguments(const Arguments& arguments, RenderOptions& 
 
 // The picture after the window's steps: show the effect, then move the scrubber. failure gets the
 // error that stopped the window, if any.
-QImage drawEffect(const EffectData& effect, const RenderOptions& options, const ViewSettings& view,
-                  std::string& failure) {
-    HeadlessScene scene(view);
+void drawEffect(HeadlessScene& scene, const EffectData& effect, const RenderOptions& options,
+                std::string& failure) {
     try {
         scene.show(effect, options.critPos, [](const std::string&) {});
         scene.moveScrubber(effect, options.critPos, options.scrubberValue);
@@ -151,12 +141,11 @@ QImage drawEffect(const EffectData& effect, const RenderOptions& options, const 
         if (effect.NoTrucks > 0)
             failure = error.what();
     }
-    return scene.image();
 }
 
-bool writePicture(const QImage& image, const QString& path, const QByteArray& format,
+bool writePicture(const HeadlessScene& scene, const QString& path, const QByteArray& format,
                   const Console& console) {
-    const QString reason = SavePicture(image, path, format);
+    const QString reason = savePictureAs(scene.surface(), path, format);
     if (reason.isEmpty())
         return true;
     console.error("cannot write " + path.toStdString() + ": " + reason.toStdString());
@@ -204,10 +193,10 @@ int renderOne(const RenderOptions& options, const ViewSettings& view, const Cons
                             std::to_string(event->event.EffectCount) +
                             " effects; there is no effect " + std::to_string(options.effect));
     std::string failure;
-    const QImage image =
-        drawEffect(event->event.Effects.at(options.effect), options, view, failure);
-    if (!writePicture(image, QFile::decodeName(options.out.c_str()),
-                      QByteArray::fromStdString(pictureFormat(options.out)), console))
+    HeadlessScene scene(view);
+    drawEffect(scene, event->event.Effects.at(options.effect), options, failure);
+    const QString out = QFile::decodeName(options.out.c_str());
+    if (!writePicture(scene, out, pictureFormatOf(out), console))
         return ExitUsage;
     if (failure.empty())
         return ExitOk;
@@ -265,11 +254,14 @@ std::string roughSize(double bytes) {
 }
 
 // What one picture of the window's size takes in the format: exact for BMP, which does not
-// compress; for PNG that of the empty span, which a scene's trucks add little to.
+// compress; for PNG and SVG that of the empty span, which a scene's trucks add little to.
 std::size_t pictureBytes(const ViewSettings& view, const QByteArray& format) {
+    const HeadlessScene scene(view);
+    if (format == "SVG")
+        return static_cast<std::size_t>(svgPicture(scene.surface()).size());
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    HeadlessScene(view).image().save(&buffer, format.constData());
+    scene.image().save(&buffer, format.constData());
     return static_cast<std::size_t>(buffer.size());
 }
 
@@ -301,7 +293,7 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
         return console.fail("--positions asks for event " +
                             std::to_string(options.choice.listed->last()) +
                             ", but the event list holds " + std::to_string(firstRead->events));
-    const QByteArray format = QByteArray::fromStdString(options.allFormat);
+    const QByteArray& format = options.allFormat;
     if (chosen.count() > MostPicturesUnasked && !options.yes)
         return console.fail(
             "--all would write " + std::to_string(chosen.count()) + " pictures, about " +
@@ -311,7 +303,6 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
     const QDir folder(QFile::decodeName(options.allFolder.c_str()));
     if (!folder.mkpath("."))
         return console.fail("cannot make the folder " + options.allFolder);
-    const bool png = options.allFormat == "PNG";
 
     int status = ExitOk;
     std::uint64_t done = 0;
@@ -322,15 +313,16 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
                     continue;
                 QString name = pictureFileName(view.Span, static_cast<long>(parsed.position),
                                                QString::number(i));
-                if (png)
-                    name = name.chopped(3) + "png";
+                if (format != "BMP")
+                    name = name.chopped(3) + QString::fromLatin1(format).toLower();
                 std::string failure;
-                const QImage image = drawEffect(parsed.event.Effects.at(i), options, view, failure);
+                HeadlessScene scene(view);
+                drawEffect(scene, parsed.event.Effects.at(i), options, failure);
                 if (!failure.empty()) {
                     reportNotShown(parsed, i, failure, console);
                     status = ExitStopped;
                 }
-                if (!writePicture(image, folder.filePath(name), format, console))
+                if (!writePicture(scene, folder.filePath(name), format, console))
                     status = ExitUsage;
                 else
                     console.progress("writing pictures: " + std::to_string(++done) + " of " +

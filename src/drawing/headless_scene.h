@@ -64,6 +64,7 @@ public:
     explicit HeadlessScene(const ViewSettings& view) : HeadlessSteps(view, picture) {}
 
     const QImage& image() const { return picture.Image(); }
+    const ImageSurface& surface() const { return picture; }
 };
 
 } // namespace kestavian

@@ -121,6 +121,17 @@ const QImage& ImageSurface::imageAt(double devicePixelRatio) const {
     return sharp_.image;
 }
 
+QImage ImageSurface::scaledImage(double ratio) const {
+    ratio = std::clamp(ratio, 1.0, MaxRatio);
+    if (!replayable_)
+        return Image().scaled(scaledSize(width_, ratio), scaledSize(height_, ratio));
+    Rendition fresh;
+    fresh.ratio = ratio;
+    bringUpToDate(fresh);
+    fresh.image.setDevicePixelRatio(1);
+    return fresh.image;
+}
+
 const QFont& ImageSurface::currentFont() {
     if (FontSize() != fontSizeOfCache_ || FontBold() != fontBoldOfCache_) {
         font_ = QGuiApplication::instance() != nullptr ? QGuiApplication::font() : QFont();

@@ -38,11 +38,18 @@ public:
     // At a ratio of 1 or less it is Image().
     const QImage& imageAt(double devicePixelRatio) const;
 
+    // The picture drawn afresh at `ratio` times its size each way (a sharper picture, not an
+    // enlarged one), for saving; at most 8 times.
+    QImage scaledImage(double ratio) const;
+
+    // The primitives drawn since the last Cls, in order, while they are kept (replayable()).
+    const std::vector<Primitive>& primitives() const { return drawn_; }
+    bool replayable() const { return replayable_; }
+
     // The RGB colour a surface colour value stands for; system colours come from the palette.
     static QColor toQColor(Colour colour);
 
 private:
-
     // The primitives rasterised at one ratio, up to `drawn`; `blank` asks for a white start.
     struct Rendition {
         QImage image;

@@ -17,4 +17,16 @@ QString pictureFileName(float span, long position, const QString& effectText);
 // Returns the reason when the picture could not be written, or the empty text.
 QString SavePicture(const QImage& image, const QString& path, const QByteArray& format);
 
+class ImageSurface;
+
+// The format a picture file's name asks for by its ending, in any case: "BMP", "PNG" or "SVG";
+// empty for any other.
+QByteArray pictureFormatOf(const QString& path);
+
+// Writes the surface's picture to path in the given format, as SavePicture does: BMP and PNG at
+// scale times the picture's size each way (drawn afresh, so as sharp as a screen of that ratio
+// shows it), SVG as a drawing of the picture's size.
+QString savePictureAs(const ImageSurface& surface, const QString& path, const QByteArray& format,
+                      double scale = 1);
+
 } // namespace kestavian

@@ -14,6 +14,7 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include "window/picture_box.h"
 #include "window/qt_dialogs.h"
 
 // The window's resources live in this static library; using them here keeps them linked in.
@@ -22,6 +23,10 @@ static void initResources() {
 }
 
 namespace kestavian {
+
+QSettings programSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, AppTitle, AppTitle);
+}
 
 frmMain::frmMain(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QWidget(parent), dialogs_(std::move(dialogs)),
@@ -75,13 +80,17 @@ void frmMain::connectHandlers() {
 
 // The keys of the commands, as in any desktop program; the buttons keep their captions.
 void frmMain::addShortcuts() {
-    const auto key = [this](Qt::Key letter, auto action) {
-        connect(new QShortcut(QKeySequence(Qt::CTRL | letter), this), &QShortcut::activated, this,
-                action);
+    const auto key = [this](QKeyCombination keys, auto action) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, action);
     };
-    key(Qt::Key_O, [this] { cmdOpen->click(); });
-    key(Qt::Key_S, [this] { cmdSave->click(); });
-    key(Qt::Key_Q, [this] { close(); });
+    key(Qt::CTRL | Qt::Key_O, [this] { cmdOpen->click(); });
+    key(Qt::CTRL | Qt::Key_S, [this] { cmdSave->click(); });
+    key(Qt::CTRL | Qt::Key_Q, [this] { close(); });
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_C, [this] { run([this] { copyPicture(1); }); });
+    key(Qt::CTRL | Qt::SHIFT | Qt::Key_S, [this] { run([this] { saveChosenPicture(); }); });
+    // The picture has a menu of its own, for putting it in a report.
+    GA->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(GA, &QWidget::customContextMenuRequested, this, &frmMain::showPictureMenu);
 }
 
 void frmMain::Form_Load() {

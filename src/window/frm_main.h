@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -30,6 +31,13 @@ struct StartPicks {
 
 // The program's name: the title of its message boxes and questions, and where its settings live.
 inline constexpr const char* AppTitle = "Kestavian";
+
+// What the program keeps between runs, in the platform's usual place: the folder of the last file
+// opened (where the Open dialog starts) and of the last picture saved as (where Save Picture As
+// starts).
+QSettings programSettings();
+inline constexpr const char* LastOpenFolderKey = "open/lastFolder";
+inline constexpr const char* LastSaveFolderKey = "save/lastFolder";
 
 struct Scene;
 
@@ -93,6 +101,13 @@ private:
     void openChosenFile(const std::string& path);
     bool SelectEventFile(const std::string& path);
     static QString droppedFile(const QMimeData* data);
+
+    // The picture for a report: its menu, copied to the clipboard (at a scale: drawn that many
+    // times finer), or saved as PNG, BMP or SVG where the user chooses.
+    void showPictureMenu(const QPoint& at);
+    void copyPicture(double scale);
+    void saveChosenPicture();
+    void reportSaveFailure(const QString& path, const QString& reason);
 
     // ShowEvent and DrawSceneAtTime on this window's picture, labels and scrubber.
     void showEffect(const EffectData& effect);

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QSettings>
 
 #include "data/mod_input.h"
 #include "data/viewer_file.h"
@@ -54,14 +53,6 @@ std::string openFailureAdvice(const ReadFailure& failure, const std::string& pat
     return "The system says: " + failure.text + ".";
 }
 
-// Where the Open dialog starts: the folder of the last file opened, kept across runs.
-const char* const LastFolderKey = "open/lastFolder";
-
-// The program's settings, in the platform's usual place.
-QSettings settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, AppTitle, AppTitle);
-}
-
 } // namespace
 
 void frmMain::setEditorText(const std::string& text) {
@@ -76,7 +67,7 @@ void frmMain::cmdOpen_Click() {
     // The dialog (CD) starts where the last file was opened.
     const std::optional<std::string> chosen = dialogs_->openFile(
         "Text files|*.txt|All files|*.*", "txt",
-        QFile::encodeName(settings().value(LastFolderKey).toString()).toStdString());
+        QFile::encodeName(programSettings().value(LastOpenFolderKey).toString()).toStdString());
     // Cancelled: FileName keeps the name it had.
     if (chosen)
         openChosenFile(*chosen);
@@ -106,7 +97,8 @@ bool frmMain::SelectEventFile(const std::string& path) {
         return false;
     }
     store.FileName = bareFileName(path);
-    settings().setValue(LastFolderKey, QFileInfo(QFile::decodeName(path.c_str())).absolutePath());
+    programSettings().setValue(LastOpenFolderKey,
+                               QFileInfo(QFile::decodeName(path.c_str())).absolutePath());
     return true;
 }
 

@@ -1,8 +1,12 @@
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
+#include <QXmlStreamReader>
 
 #include "cli/cli_runner.h"
 #include "window/window_fixture.h"
@@ -96,6 +100,61 @@ TEST_F(Desktop, KeysOfTheCommands) {
     EXPECT_TRUE(std::filesystem::remove(path("Span_20_Ev_0_Ef_.bmp")));
     press(ui().Editor, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window->isVisible());
+}
+
+// The picture's menu and keys put it in a report: copied (at a scale, drawn that much finer), or
+// saved where the user chooses as PNG, BMP or an SVG drawing; the dialog starts in the last
+// folder with the save name.
+TEST_F(Desktop, PictureForAReport) {
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    open(writeFile("Events_30_three.txt", threeEventFile()));
+    const QImage shown = ui().GA->surface().Image();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(50, 50), QPoint(50, 50));
+    QApplication::sendEvent(ui().GA, &menuEvent);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QStringList items;
+    for (QAction* action : menu->actions())
+        items << action->text();
+    EXPECT_EQ(items.join('|'), "Copy Picture|Copy Picture at Scale|Save Picture As...");
+    menu->actions().at(1)->menu()->actions().at(0)->trigger(); // 2 x
+    EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(1282, 334));
+    menu->actions().at(0)->trigger();
+    EXPECT_EQ(rgb32(QApplication::clipboard()->image()), shown);
+    menu->close();
+
+    const auto saveAs = [&](const std::string& name, int filter) {
+        dialogs->saves.push_back(Dialogs::SaveChoice{path(name), filter});
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QApplication::sendEvent(ui().Editor, &press);
+    };
+    saveAs("report", 2); // PNG at 4 x, the ending added
+    EXPECT_EQ(QImage(QString::fromStdString(path("report.png"))).size(), QSize(2564, 668));
+    saveAs("report.BMP", 0); // the ending typed decides
+    EXPECT_EQ(rgb32(QImage(QString::fromStdString(path("report.BMP")))), shown);
+    saveAs("report.svg", 4);
+    EXPECT_EQ(dialogs->saveFileCalls.at(2).startPath, path("Span_30_Ev_1_Ef_1.png"));
+    // The drawing: one element a primitive; inverted hubs light on black wheels, labels dark.
+    QFile svgFile(QString::fromStdString(path("report.svg")));
+    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
+    QXmlStreamReader svg(&svgFile);
+    QStringList hubs, labels;
+    int elements = 0;
+    while (!svg.atEnd()) {
+        if (svg.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        ++elements;
+        const QString fill = svg.attributes().value("fill").toString();
+        if (svg.name() == u"circle")
+            hubs << fill;
+        if (svg.name() == u"text")
+            labels << fill + " " + svg.readElementText();
+    }
+    EXPECT_FALSE(svg.hasError());
+    EXPECT_EQ(elements, 2 + static_cast<int>(ui().GA->surface().primitives().size()));
+    EXPECT_EQ(hubs.join(' '), QString("#000000 #ffffff ").repeated(5).trimmed());
+    EXPECT_EQ(labels.last(), "#000000 400");
 }
 
 // The Open dialog starts where the last file was opened, in this window and the next one.
