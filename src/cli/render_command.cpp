@@ -253,10 +253,14 @@ std::string roughSize(double bytes) {
     return text;
 }
 
-// What one picture of the window's size takes in the format: exact for BMP, which does not
-// compress; for PNG and SVG that of the empty span, which a scene's trucks add little to.
-std::size_t pictureBytes(const ViewSettings& view, const QByteArray& format) {
-    const HeadlessScene scene(view);
+// What one picture takes in the format: exact for BMP, which does not compress; for PNG and SVG
+// that of a sample effect of the file, as the others will be drawn.
+std::size_t pictureBytes(const RenderOptions& options, const ViewSettings& view,
+                         const EffectData& sample) {
+    const QByteArray& format = options.allFormat;
+    HeadlessScene scene(view);
+    std::string failure;
+    drawEffect(scene, sample, options, failure);
     if (format == "SVG")
         return static_cast<std::size_t>(svgPicture(scene.surface()).size());
     QBuffer buffer;
@@ -271,11 +275,15 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
     ChosenEffects chosen(options.choice);
     ListedNumbers numbers(options.choice);
     EffectNumbers effects;
+    EffectData sample; // the first effect with trucks, to tell the pictures' size by
     const std::optional<StreamOutcome> firstRead =
         streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
             chosen.add(parsed);
             numbers.add(parsed);
             effects.add(parsed);
+            for (const EffectData& effect : parsed.event.Effects)
+                if (sample.NoTrucks == 0 && effect.NoTrucks > 0)
+                    sample = effect;
         });
     if (!firstRead)
         return ExitUsage;
@@ -298,7 +306,7 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
         return console.fail(
             "--all would write " + std::to_string(chosen.count()) + " pictures, about " +
             roughSize(static_cast<double>(chosen.count()) *
-                      static_cast<double>(pictureBytes(view, format))) +
+                      static_cast<double>(pictureBytes(options, view, sample))) +
             "; choose fewer with --events, --positions, --top or --bottom, or add --yes");
     const QDir folder(QFile::decodeName(options.allFolder.c_str()));
     if (!folder.mkpath("."))
