@@ -206,6 +206,7 @@ TEST_F(Cli, ExtractCopiesTheChosenEventsByteForByteForTheViewer) {
     const FileItems read = readFileItems(fits.toStdString(), ViewerReadLimits);
     EXPECT_FALSE(read.failure);
     EXPECT_EQ(read.items.size(), 32767u);
+    EXPECT_TRUE(runCli({"check", many}).err.contains("this one has 32774 lines"));
     const QString over = folder.filePath("Events_20_over.txt");
     const CliRun refused = runCli({"extract", many, "--positions", "1-4682", "--out", over});
     EXPECT_EQ(refused.status, 2);
