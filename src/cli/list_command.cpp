@@ -2,6 +2,8 @@
 
 #include "cli/command_file.h"
 #include "cli/command_main.h"
+#include "data/calendar.h"
+#include "platform/numbers.h"
 
 #include <array>
 #include <charconv>
@@ -53,16 +55,9 @@ constexpr std::array<const char*, FieldCount> FieldNames{"position", "event",   
 constexpr std::array<int, FieldCount> FieldWidths{8, 7, 6, 12, 14, 10, 6};
 constexpr const char* CalendarHeading = "  year month day        clock";
 
-// The shortest text that reads back as the same double, with a point.
-std::string shortest(double value) {
-    std::array<char, 32> text;
-    const auto written = std::to_chars(text.data(), text.data() + text.size(), value);
-    return std::string(text.data(), written.ptr);
-}
-
 std::array<std::string, FieldCount> fieldsOf(const EffectRow& row) {
     return {std::to_string(row.position), std::to_string(row.eventNo), std::to_string(row.effectNo),
-            shortest(row.value),          shortest(row.time),          shortest(row.distance),
+            shortestForm(row.value),      shortestForm(row.time),      shortestForm(row.distance),
             std::to_string(row.trucks)};
 }
 
@@ -71,31 +66,18 @@ void padded(std::string& line, const std::string& text, int width) {
     line += text;
 }
 
-// A time on the simulation's calendar (years of 250 days from year 0, months of 25 days and
-// days from 1) to the hundredth, in the text columns' layout; blank for a time too far off to
+// A time on the simulation's calendar in the text columns' layout; blank for a time too far off to
 // count in hundredths.
 std::string calendarColumns(double seconds) {
-    if (!(std::abs(seconds) < 9.0e15))
+    const std::optional<CalendarTime> t = calendarTimeOf(seconds);
+    if (!t)
         return {};
-    constexpr std::int64_t PerDay = 24 * 3600 * 100;
-    constexpr std::int64_t PerMonth = 25 * PerDay;
-    constexpr std::int64_t PerYear = 250 * PerDay;
-    const std::int64_t hundredths = std::llround(seconds * 100);
-    // Floored, so that a time before year 0 still has a month, a day and a clock in range.
-    std::int64_t year = hundredths / PerYear;
-    if (hundredths % PerYear < 0)
-        --year;
-    std::int64_t rest = hundredths - year * PerYear;
-    const auto month = rest / PerMonth + 1;
-    rest %= PerMonth;
-    const auto day = rest / PerDay + 1;
-    rest %= PerDay;
     std::array<char, 96> text;
     std::snprintf(text.data(), text.size(), "%6lld %5lld %3lld  %02lld:%02lld:%02lld.%02lld",
-                  static_cast<long long>(year), static_cast<long long>(month),
-                  static_cast<long long>(day), static_cast<long long>(rest / 360000),
-                  static_cast<long long>(rest / 6000 % 60), static_cast<long long>(rest / 100 % 60),
-                  static_cast<long long>(rest % 100));
+                  static_cast<long long>(t->year), static_cast<long long>(t->month),
+                  static_cast<long long>(t->day), static_cast<long long>(t->hour),
+                  static_cast<long long>(t->minute), static_cast<long long>(t->second),
+                  static_cast<long long>(t->hundredths));
     return text.data();
 }
 

@@ -267,6 +267,12 @@ std::string generalForm(std::int32_t value) {
     return std::to_string(value);
 }
 
+std::string shortestForm(double value) {
+    std::array<char, 32> text;
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), value);
+    return std::string(text.data(), written.ptr);
+}
+
 std::string strForm(double value) {
     std::string text = generalForm(value);
     if (text.front() != '-')

@@ -46,6 +46,10 @@ std::string generalForm(double value);
 std::string generalForm(float value);
 std::string generalForm(std::int32_t value);
 
+// The shortest text that reads back as the same double, with a point ("1523.7"), for files other
+// programs read.
+std::string shortestForm(double value);
+
 // The Str form: the general form with a blank in place of the sign of a value that is not
 // negative (" 100.5", "-2.5"). The decimal separator is always a point.
 std::string strForm(double value);
