@@ -1,0 +1,405 @@
+#include "stats/return_level.h"
+
+#include <algorithm>
+#include <array>
+#include <boost/math/distributions/chi_squared.hpp>
+#include <boost/math/distributions/normal.hpp>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "stats/damped_newton.h"
+#include "stats/gev_likelihood.h"
+
+namespace kestavian::stats {
+namespace {
+
+// Half the chi-square 1-df 95 % point: the rise of the negative log-likelihood at a bound.
+double profileRise() {
+    static const double rise = boost::math::quantile(boost::math::chi_squared(1.0), 0.95) / 2;
+    return rise;
+}
+
+double normal975() {
+    static const double z = boost::math::quantile(boost::math::normal(), 0.975);
+    return z;
+}
+
+std::string yearsText(double years) {
+    std::string text = std::to_string(years);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
+// On scaled maxima (unit spread): bounds to 1e-10, profile optima to 1e-8, which leaves the
+// profile's value exact to far below the threshold's own precision.
+constexpr double boundTolerance = 1e-10;
+constexpr double profileTolerance = 1e-8;
+constexpr int profileEvaluations = 60;
+constexpr double searchLimit = 1e6;
+
+template <int N> struct ProfileEvaluation : Evaluation<N> {
+    double slope = 0;  // d nll / d mu, which is d nll_profile / dz at the profile optimum
+    Vector<N> mixed{}; // d (gradient in the other parameters) / dz
+};
+
+// The profile likelihood at a fixed level z: the other parameters are phi, (sigma, xi) for the
+// GEV and sigma for the Gumbel, with mu = z - sigma Q(xi) so that z stays the level.
+template <int N> struct ProfilePoint {
+    double z = 0;
+    double excess = 0; // nll_profile(z) - nll - rise: negative inside the interval
+    double slope = 0;
+    Vector<N> phi{};
+    Vector<N> drift{}; // d phi / dz, to start the next level's search near its optimum
+};
+
+struct GevProfile {
+    static constexpr int size = 2;
+    const std::vector<double>& x;
+    double k;
+
+    static bool admissible(const Vector<2>& phi) {
+        return phi[0] > 0 && phi[1] > shapeFloor && phi[1] < shapeCeiling;
+    }
+    ProfileEvaluation<2> operator()(double z, const Vector<2>& phi) const {
+        ProfileEvaluation<2> r;
+        const QuantileOffset q = quantileOffset(k, phi[1]);
+        const double mu = z - phi[0] * q.value;
+        if (!std::isfinite(mu) || !std::isfinite(q.slope) || !std::isfinite(q.curvature))
+            return r;
+        const Evaluation<3> e = gevLikelihood(x, GevParams{mu, phi[0], phi[1]});
+        if (!e.feasible)
+            return r;
+        // d(mu, sigma, xi) / dsigma and / dxi; mu's own second derivatives add g_mu times
+        // (0, -Q'; -Q', -sigma Q'').
+        const std::array<Vector<3>, 2> j{Vector<3>{-q.value, 1, 0},
+                                         Vector<3>{-phi[0] * q.slope, 0, 1}};
+        for (int a = 0; a < 2; ++a) {
+            r.gradient[a] = 0;
+            r.mixed[a] = 0;
+            for (int i = 0; i < 3; ++i) {
+                r.gradient[a] += e.gradient[i] * j[a][i];
+                r.mixed[a] += e.hessian[0][i] * j[a][i];
+                for (int b = 0; b < 2; ++b)
+                    for (int l = 0; l < 3; ++l)
+                        r.hessian[a][b] += j[a][i] * e.hessian[i][l] * j[b][l];
+            }
+        }
+        r.hessian[0][1] -= e.gradient[0] * q.slope;
+        r.hessian[1][0] -= e.gradient[0] * q.slope;
+        r.hessian[1][1] -= e.gradient[0] * phi[0] * q.curvature;
+        r.value = e.value;
+        r.slope = e.gradient[0];
+        r.feasible = true;
+        return r;
+    }
+    // z - mu = sigma Q(xi), and its change along a drift of phi.
+    double offset(const Vector<2>& phi) const { return phi[0] * quantileOffset(k, phi[1]).value; }
+    double offsetSlope(const Vector<2>& phi, const Vector<2>& drift) const {
+        const QuantileOffset q = quantileOffset(k, phi[1]);
+        return drift[0] * q.value + phi[0] * q.slope * drift[1];
+    }
+    static Vector<2> towardsGumbel(const Vector<2>& phi, int attempt) {
+        return {phi[0], attempt >= 8 ? 0.0 : std::ldexp(phi[1], -attempt)};
+    }
+};
+
+struct GumbelProfile {
+    static constexpr int size = 1;
+    const std::vector<double>& x;
+    double k;
+
+    static bool admissible(const Vector<1>& phi) { return phi[0] > 0; }
+    ProfileEvaluation<1> operator()(double z, const Vector<1>& phi) const {
+        ProfileEvaluation<1> r;
+        const double q = -std::log(k);
+        const Evaluation<2> e = gumbelLikelihood(x, z - phi[0] * q, phi[0]);
+        if (!e.feasible)
+            return r;
+        r.value = e.value;
+        r.gradient = {e.gradient[1] - q * e.gradient[0]};
+        r.hessian = {{{q * q * e.hessian[0][0] - 2 * q * e.hessian[0][1] + e.hessian[1][1]}}};
+        r.mixed = {e.hessian[0][1] - q * e.hessian[0][0]};
+        r.slope = e.gradient[0];
+        r.feasible = true;
+        return r;
+    }
+    double offset(const Vector<1>& phi) const { return -phi[0] * std::log(k); }
+    double offsetSlope(const Vector<1>&, const Vector<1>& drift) const {
+        return -drift[0] * std::log(k);
+    }
+    static Vector<1> towardsGumbel(const Vector<1>& phi, int) { return phi; }
+};
+
+// The profile's optimum at z to the given tolerance, started from where the optimum at a nearby
+// level drifts to. Where that start lies outside the support, the shape is pulled towards 0,
+// whose support is the whole line. Not converged when the optimum leaves the admissible
+// parameters.
+template <class Profile>
+auto descentAt(const Profile& profile, double z, const ProfilePoint<Profile::size>& near,
+               double tolerance) {
+    constexpr int N = Profile::size;
+    Vector<N> start = near.phi;
+    for (int i = 0; i < N; ++i)
+        start[i] += (z - near.z) * near.drift[i];
+    const auto evaluate = [&](const Vector<N>& phi) { return profile(z, phi); };
+    auto d = dampedNewton<N>(start, evaluate, Profile::admissible, tolerance, profileEvaluations);
+    for (int attempt = 0; attempt < 9 && !d.converged && d.evaluations <= 1; ++attempt)
+        d = dampedNewton<N>(Profile::towardsGumbel(near.phi, attempt), evaluate,
+                            Profile::admissible, tolerance, profileEvaluations);
+    return d;
+}
+
+template <class Profile>
+std::optional<ProfilePoint<Profile::size>> profileAt(const Profile& profile, double z,
+                                                     const ProfilePoint<Profile::size>& near,
+                                                     double target) {
+    constexpr int N = Profile::size;
+    const auto d = descentAt(profile, z, near, profileTolerance);
+    if (!d.converged)
+        return std::nullopt;
+    ProfilePoint<N> p;
+    p.z = z;
+    p.excess = d.at.value - target;
+    p.slope = d.at.slope;
+    p.phi = d.point;
+    Vector<N> minusMixed{};
+    for (int i = 0; i < N; ++i)
+        minusMixed[i] = -d.at.mixed[i];
+    p.drift = solvePositiveDefinite<N>(d.at.hessian, minusMixed).value_or(Vector<N>{});
+    return p;
+}
+
+// A bound is where the other parameters sit at their profile optimum (gradient 0) and the
+// profile meets the threshold (excess 0). From the other parameters' rough optimum at the delta
+// method's bound, Newton on both conditions at once costs one pass over the maxima per step and
+// usually lands in three or four. It gives up (empty) rather than wander when a step leaves the
+// support, the Hessian stops being positive definite or the profile stops rising outwards.
+template <class Profile>
+std::optional<double> directBound(const Profile& profile, const ProfilePoint<Profile::size>& centre,
+                                  double direction, double firstStep, double target) {
+    constexpr int N = Profile::size;
+    // The start: the bound of the likelihood's quadratic approximation, taken in the parameters
+    // (mu, phi), where the likelihood is nearly quadratic, rather than in z, which can be far
+    // from linear in them (exponential in the shape for long periods).
+    const double muSlope = 1 - profile.offsetSlope(centre.phi, centre.drift);
+    ProfilePoint<N> from = centre;
+    for (int i = 0; i < N; ++i)
+        from.phi[i] += direction * firstStep * centre.drift[i];
+    from.drift = {};
+    double z = centre.z + direction * firstStep;
+    if (Profile::admissible(from.phi)) {
+        const double mu = centre.z - profile.offset(centre.phi) + direction * firstStep * muSlope;
+        const double level = mu + profile.offset(from.phi);
+        if (std::isfinite(level) && direction * (level - centre.z) > 0)
+            z = level;
+    }
+    from.z = z;
+    const auto start = descentAt(profile, z, from, 1e-4);
+    if (!start.converged)
+        return std::nullopt;
+    Vector<N> phi = start.point;
+    auto e = start.at;
+    for (int iteration = 0; iteration < 20; ++iteration) {
+        if (!e.feasible || !Profile::admissible(phi))
+            return std::nullopt;
+        const auto hg = solvePositiveDefinite<N>(e.hessian, e.gradient);
+        const auto hm = solvePositiveDefinite<N>(e.hessian, e.mixed);
+        if (!hg || !hm)
+            return std::nullopt;
+        double gHg = 0, gHm = 0;
+        for (int i = 0; i < N; ++i) {
+            gHg += e.gradient[i] * (*hg)[i];
+            gHm += e.gradient[i] * (*hm)[i];
+        }
+        // On the quadratic model at this point: the optimum over phi lies gHg / 2 below, and
+        // moves by -H^-1 mixed per unit of z; the excess along it changes at slope - gHm.
+        const double rise = e.slope - gHm;
+        if (!(direction * rise > 0))
+            return std::nullopt;
+        const double dz = (gHg / 2 - (e.value - target)) / rise;
+        double largest = 0;
+        for (int i = 0; i < N; ++i) {
+            const double dphi = -((*hg)[i] + (*hm)[i] * dz);
+            largest = std::max(largest, std::fabs(dphi));
+            phi[i] += dphi;
+        }
+        if (std::fabs(dz) < boundTolerance * (1 + std::fabs(z)) && largest < profileTolerance)
+            return z;
+        z += dz;
+        if (!(direction * (z - centre.z) > 0))
+            return std::nullopt;
+        e = profile(z, phi);
+    }
+    return std::nullopt;
+}
+
+// Walks from the estimate in one direction until the profile rises past the threshold, then
+// closes on the crossing by Newton steps on the profile's exact slope, kept inside the bracket.
+template <class Profile>
+std::optional<double> profileBound(const Profile& profile,
+                                   const ProfilePoint<Profile::size>& centre, double direction,
+                                   double firstStep, double target) {
+    using Point = ProfilePoint<Profile::size>;
+    if (const auto bound = directBound(profile, centre, direction, firstStep, target))
+        return bound;
+    // Otherwise walk out step by step, which also finds where no bound exists.
+    Point inside = centre;
+    std::optional<Point> outside;
+    double step = firstStep;
+    int retries = 0;
+    for (int i = 0; i < 80 && !outside; ++i) {
+        const double z = inside.z + direction * step;
+        if (std::fabs(z - centre.z) > searchLimit)
+            return std::nullopt;
+        const std::optional<Point> p = profileAt(profile, z, inside, target);
+        if (!p) {
+            // The optimum left the admissible shapes; the crossing may lie nearer.
+            if (++retries > 4)
+                return std::nullopt;
+            step /= 4;
+            continue;
+        }
+        if (p->excess >= 0) {
+            outside = p;
+            break;
+        }
+        inside = *p;
+        const double distance = std::fabs(inside.z - centre.z);
+        const double newton = direction * inside.slope > 0
+                                  ? -inside.excess / std::fabs(inside.slope)
+                                  : std::numeric_limits<double>::max();
+        step = std::clamp(1.2 * newton, 0.1 * distance, 2 * distance);
+    }
+    if (!outside)
+        return std::nullopt;
+    Point lo = inside;      // excess < 0
+    double hi = outside->z; // excess >= 0
+    Point current = std::fabs(outside->excess) < std::fabs(inside.excess) ? *outside : inside;
+    for (int i = 0; i < 100; ++i) {
+        double next = current.slope != 0 ? current.z - current.excess / current.slope : lo.z;
+        const double a = std::min(lo.z, hi);
+        const double b = std::max(lo.z, hi);
+        if (!(next > a && next < b))
+            next = (lo.z + hi) / 2;
+        if (std::fabs(next - current.z) < boundTolerance * (1 + std::fabs(next)) ||
+            b - a < boundTolerance * (1 + std::fabs(next)))
+            return next;
+        const std::optional<Point> p = profileAt(profile, next, current, target);
+        if (!p) {
+            hi = next; // outside the admissible parameters counts as outside the interval
+            continue;
+        }
+        if (p->excess < 0)
+            lo = *p;
+        else
+            hi = p->z;
+        current = *p;
+    }
+    return std::nullopt;
+}
+
+template <class Profile>
+Interval profileInterval(const Profile& profile, const ScaledSample& sample,
+                         const Vector<Profile::size>& phi, double level, double firstStep) {
+    Interval interval;
+    ProfilePoint<Profile::size> estimate;
+    estimate.z = sample.toScaled(level);
+    estimate.phi = phi;
+    // The optimum at the estimate's own level is the estimate: this gives the likelihood's value
+    // there on exactly the terms the profile uses, and the drift to start from.
+    const std::optional<ProfilePoint<Profile::size>> centre =
+        profileAt(profile, estimate.z, estimate, 0.0);
+    if (!centre)
+        return interval;
+    ProfilePoint<Profile::size> start = *centre;
+    const double target = centre->excess + profileRise();
+    start.excess = -profileRise();
+    if (const auto lower = profileBound(profile, start, -1, firstStep, target))
+        interval.lower = sample.fromScaled(*lower);
+    if (const auto upper = profileBound(profile, start, +1, firstStep, target))
+        interval.upper = sample.fromScaled(*upper);
+    return interval;
+}
+
+} // namespace
+
+Result<double> levelExponent(BlockModel block, double years) {
+    if (!(years > 1) || !std::isfinite(years))
+        return refuse("a return period must be a finite number of years above 1");
+    if (block.blocksPerYear < 1)
+        return refuse("a year must hold at least one block");
+    if (!(block.nonEmptyShare > 0 && block.nonEmptyShare <= 1))
+        return refuse("no block holds a load event");
+    // The chance that a block's maximum exceeds z_T, 1 - (1 - 1/T)^(1/B), and then that a
+    // non-empty block's does.
+    const double blockChance = -std::expm1(std::log1p(-1 / years) / block.blocksPerYear);
+    const double chance = blockChance / block.nonEmptyShare;
+    if (!(chance < 1))
+        return refuse("no " + yearsText(years) +
+                      "-year level: too few blocks hold a load event for any level to be exceeded "
+                      "that often");
+    const double k = -std::log1p(-chance);
+    if (!(k > 0))
+        return refuse("the period of " + yearsText(years) + " years is too long to resolve");
+    return k;
+}
+
+Result<double> returnLevel(const GevParams& params, BlockModel block, double years) {
+    const Result<double> k = levelExponent(block, years);
+    if (!k)
+        return refuse(k.reason());
+    const double level = params.mu + params.sigma * quantileOffset(*k, params.xi).value;
+    if (!std::isfinite(level))
+        return refuse("the " + yearsText(years) + "-year level is too large to be a number");
+    return level;
+}
+
+std::optional<double> returnPeriod(const GevParams& params, BlockModel block, double z) {
+    // 1 - F_B(z)^B, without losing the small exceedance chances of long periods.
+    const double blockChance = block.nonEmptyShare * gevSurvival(z, params);
+    const double yearChance = -std::expm1(block.blocksPerYear * std::log1p(-blockChance));
+    const double years = 1 / yearChance;
+    if (!(yearChance > 0) || !std::isfinite(years))
+        return std::nullopt;
+    return years;
+}
+
+Result<ReturnLevel> returnLevelWithIntervals(std::span<const double> maxima, const Fit& fit,
+                                             BlockModel block, double years) {
+    const Result<double> k = levelExponent(block, years);
+    if (!k)
+        return refuse(k.reason());
+    const Result<ScaledSample> sample = scaleSample(maxima);
+    if (!sample)
+        return refuse(sample.reason());
+    ReturnLevel r;
+    r.years = years;
+    const GevParams& p = fit.params;
+    const QuantileOffset q = quantileOffset(*k, p.xi);
+    r.level = p.mu + p.sigma * q.value;
+    // Delta method: the level's gradient in (mu, sigma, xi) is (1, Q, sigma Q').
+    const Vector<3> gradient{1, q.value, fit.model == Model::Gev ? p.sigma * q.slope : 0};
+    double variance = 0;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            variance += gradient[i] * fit.covariance[i][j] * gradient[j];
+    r.standardError = std::sqrt(variance);
+    if (!std::isfinite(r.level) || !std::isfinite(r.standardError))
+        return refuse("the " + yearsText(years) + "-year level is too large to be a number");
+    r.delta = {r.level - normal975() * r.standardError, r.level + normal975() * r.standardError};
+
+    const double firstStep =
+        r.standardError > 0 ? std::min(normal975() * r.standardError / sample->scale, 1e3) : 0.1;
+    if (fit.model == Model::Gev)
+        r.profile = profileInterval(GevProfile{sample->x, *k}, *sample,
+                                    Vector<2>{p.sigma / sample->scale, p.xi}, r.level, firstStep);
+    else
+        r.profile = profileInterval(GumbelProfile{sample->x, *k}, *sample,
+                                    Vector<1>{p.sigma / sample->scale}, r.level, firstStep);
+    return r;
+}
+
+} // namespace kestavian::stats
