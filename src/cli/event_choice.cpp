@@ -125,25 +125,33 @@ void EffectNumbers::add(const ParsedEvent& event) {
         seen_[static_cast<std::size_t>(effect.EffectNo + 32768)] = true;
 }
 
+void EffectNumbers::merge(const EffectNumbers& other) {
+    for (std::size_t i = 0; i < seen_.size(); ++i)
+        seen_[i] = seen_[i] || other.seen_[i];
+}
+
+std::vector<std::int16_t> EffectNumbers::numbers() const {
+    std::vector<std::int16_t> held;
+    for (std::size_t i = 0; i < seen_.size(); ++i)
+        if (seen_[i])
+            held.push_back(static_cast<std::int16_t>(static_cast<long>(i) - 32768));
+    return held;
+}
+
 bool EffectNumbers::has(std::int16_t effectNo) const {
     return seen_[static_cast<std::size_t>(effectNo + 32768)];
 }
 
 std::string EffectNumbers::describe() const {
-    std::vector<std::string> numbers;
-    long first = 0, last = 0;
-    for (long n = -32768; n <= 32767; ++n)
-        if (seen_[static_cast<std::size_t>(n + 32768)]) {
-            if (numbers.empty())
-                first = n;
-            last = n;
-            numbers.push_back(std::to_string(n));
-        }
-    if (numbers.empty())
+    const std::vector<std::int16_t> held = numbers();
+    if (held.empty())
         return "none";
-    if (numbers.size() > 2 && last - first + 1 == static_cast<long>(numbers.size()))
-        return "numbered " + numbers.front() + " to " + numbers.back();
-    return "numbered " + joined(numbers);
+    if (held.size() > 2 && held.back() - held.front() + 1 == static_cast<long>(held.size()))
+        return "numbered " + std::to_string(held.front()) + " to " + std::to_string(held.back());
+    std::vector<std::string> words;
+    for (const std::int16_t n : held)
+        words.push_back(std::to_string(n));
+    return "numbered " + joined(words);
 }
 
 bool RowRanking::ranksBefore(const EffectRow& a, const EffectRow& b) const {

@@ -126,7 +126,10 @@ private:
 class EffectNumbers {
 public:
     void add(const ParsedEvent& event);
+    void merge(const EffectNumbers& other);
     bool has(std::int16_t effectNo) const;
+    // The numbers held, least first.
+    std::vector<std::int16_t> numbers() const;
     // "numbered 1 to 3", "numbered 1, 2 and 5", or "none" when there are none.
     std::string describe() const;
 

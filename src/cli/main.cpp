@@ -6,6 +6,7 @@
 #include "cli/check_command.h"
 #include "cli/command_main.h"
 #include "cli/list_command.h"
+#include "cli/stats_command.h"
 
 using namespace kestavian::cli;
 
@@ -42,6 +43,7 @@ std::string generalHelp() {
            "  list      list every load effect's value, time and distance, or the largest\n"
            "  extract   copy chosen events into a file small enough for the viewer\n"
            "  render    write the picture of an event and effect, or of a chosen set\n"
+           "  stats     fit extreme-value distributions to block maxima: return levels\n"
            "\n"
            "\n"
            "FILE may be gzip-compressed; check, list and timings read - as standard input.\n"
@@ -63,6 +65,13 @@ int main(int argc, char** argv) {
         return runCommandLine(argc, argv, runCheckCommand);
     if (command == "list")
         return runCommandLine(argc, argv, runListCommand);
+    // A plot is drawn by the companion; the numbers need no Qt.
+    if (command == "stats" && !asksForPlot(Arguments(argv + 2, argv + argc)))
+        return runCommandLine(argc, argv, [](const Arguments& arguments, const Console& console) {
+            return runStatsCommand(arguments, console);
+        });
+    if (command == "stats")
+        return startCompanion(argv);
     if (command == "timings" || command == "extract" || command == "render")
         return startCompanion(argv);
     if (command == "--help" || command == "-h" || command == "help") {
@@ -73,7 +82,7 @@ int main(int argc, char** argv) {
         std::cout << "kestavian-cli " KESTAVIAN_VERSION "\n";
         return ExitOk;
     }
-    const std::string commands = "check, timings, list, extract or render (see --help)";
+    const std::string commands = "check, timings, list, extract, render or stats (see --help)";
     writeMessageLine(std::cerr, command.empty()
                                     ? "a command is needed: " + commands
                                     : "unknown command \"" + command + "\"; use " + commands);

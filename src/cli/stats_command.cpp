@@ -1,0 +1,345 @@
+#include "cli/stats_command.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <fstream>
+#include <future>
+#include <map>
+#include <thread>
+
+#include "cli/command_file.h"
+#include "cli/command_main.h"
+#include "data/mod_input.h"
+#include "platform/numbers.h"
+#include "platform/runtime_error.h"
+
+namespace kestavian::cli {
+
+namespace {
+
+using stats::BlockSize;
+using stats::Model;
+
+enum class StatsFormat { Text, Csv, Json };
+
+struct StatsOptions : CommonOptions {
+    std::vector<std::string> files;
+    std::optional<std::int16_t> effectNo;
+    BlockSize block = BlockSize::Day;
+    bool byTrucks = false;
+    Model fit = Model::Gev;
+    std::vector<double> years{1000};
+    StatsFormat format = StatsFormat::Text;
+    std::string plot;
+    std::string maxima;
+};
+
+const Option StatsEffectOption{"effect", "N", "Only the effect numbered N (default: every one)."};
+const Option BlockOption{"block", "day|week|month|year",
+                         "The blocks whose maxima are fitted (default day): 1, 5, 25 or 250 days "
+                         "of the simulation's calendar, 250, 50, 10 or 1 a year."};
+const Option ByTrucksOption{"by-trucks", nullptr,
+                            "Also fit the load events of 1, 2, 3 and 4+ trucks apart, and combine "
+                            "the fits into a composite return level."};
+const Option FitOption{"fit", "gev|gumbel",
+                       "The fit each truck class gets in the composite, and the plot's main "
+                       "curve (default gev); both fits are always reported."};
+const Option ReturnPeriodOption{"return-period", "Y[,Y...]",
+                                "Return periods in years, each over 1 (default 1000)."};
+const Option StatsFormatOption{"format", "text|csv|json",
+                               "text (default), csv (a row per effect, type and return period) or "
+                               "json (JSON Lines, an object per effect and type)."};
+const Option PlotOption{"plot", "OUT.png|OUT.svg",
+                        "The probability plot of the block maxima and both fits; with several "
+                        "effects, OUT gets the effect's number before its ending."};
+const Option MaximaOption{"maxima", "OUT.csv",
+                          "The block maxima: effect,type,block,value,position,event,time,trucks "
+                          "(file first with several FILEs)."};
+
+const char* const StatsDescription =
+    "Fits extreme-value distributions to the block maxima of each load effect and gives the "
+    "return levels that govern a design. A load event of effect N is an effect numbered N with at "
+    "least one truck. Its block is floor(Time / L), L = 1, 5, 25 or 250 days; the blocks run from "
+    "the earliest load event's to the latest's, and a block without one is empty. A block's "
+    "maximum is its greatest value (of equal values the first in the file). Gumbel and GEV, F(z) = "
+    "exp(-[1 + xi (z - mu)/sigma]^(-1/xi)), are fitted by maximum likelihood to the non-empty "
+    "blocks' maxima; xi < 0 is a bounded upper tail (scipy's genextreme c is -xi). With p the "
+    "share of non-empty blocks, a block's maximum has F_B(z) = 1 - p + p F(z), and the T-year "
+    "level z_T solves F_B(z_T)^B = 1 - 1/T, B blocks a year; its 95 % intervals come from the "
+    "delta method and the profile likelihood (an unbounded bound is written so). Several FILEs "
+    "are runs of the same bridge, pooled: a block never spans two runs. Fewer than 10 non-empty "
+    "blocks, equal maxima or a shape at or below -1 refuse a fit with the reason. FILE may be "
+    "gzip-compressed, or - for standard input. Exit status 1 when a file is taken only up to a "
+    "bad line, or holds no event.";
+
+ParsedArguments parseYears(const CommandLine& line, std::vector<double>& years) {
+    years.clear();
+    std::string text = line.value(ReturnPeriodOption);
+    for (std::size_t from = 0; from <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const std::string item = text.substr(from, comma - from);
+        double value = 0;
+        try {
+            value = textToDouble(item);
+        } catch (const RuntimeError&) {
+            value = 0;
+        }
+        if (!(value > 1 && value < 1e15))
+            return line.mustBe(ReturnPeriodOption, "years over 1 such as 75,100,1000");
+        years.push_back(value);
+        from = comma + 1;
+    }
+    return {};
+}
+
+// Whether a name ends in one of the endings, in any case.
+bool endsWith(const std::string& path, std::initializer_list<const char*> endings) {
+    const std::string lower = lowerCase(path);
+    for (const std::string ending : endings)
+        if (lower.size() > ending.size() &&
+            lower.compare(lower.size() - ending.size(), ending.size(), ending) == 0)
+            return true;
+    return false;
+}
+
+ParsedArguments parseStatsArguments(const Arguments& arguments, StatsOptions& options) {
+    CommandLine line({StatsEffectOption, BlockOption, ByTrucksOption, FitOption, ReturnPeriodOption,
+                      StatsFormatOption, PlotOption, MaximaOption, EffectsOption},
+                     "stats FILE... [--effect N] [--block day|week|month|year] [--by-trucks] "
+                     "[--fit gev|gumbel] [--return-period Y[,Y...]] [--format text|csv|json] "
+                     "[--plot OUT.png|OUT.svg] [--maxima OUT.csv] [--effects N]",
+                     StatsDescription, {"FILE...", "Event files, runs of the same bridge."});
+    if (ParsedArguments parsed = line.parse(arguments); !parsed.runs())
+        return parsed;
+    options.files = line.positionals();
+    if (options.files.empty())
+        return failure("an event file is needed (see --help)");
+    if (std::count_if(options.files.begin(), options.files.end(), namesStandardInput) > 1)
+        return failure("standard input can be read only once");
+    std::string word;
+    const auto read = [&](const Option& option, std::initializer_list<const char*> words) {
+        return line.isSet(option) ? line.oneOf(option, words, word) : ParsedArguments{};
+    };
+    ParsedArguments parsed = firstFailure(
+        {line.isSet(EffectsOption)
+             ? line.readWhole(EffectsOption, 1, 32767, "a whole number from 1 to 32767",
+                              options.view.NoEffects)
+             : ParsedArguments{},
+         line.isSet(StatsEffectOption)
+             ? readEffectNumber(line, StatsEffectOption, options.effectNo.emplace())
+             : ParsedArguments{},
+         line.isSet(ReturnPeriodOption) ? parseYears(line, options.years) : ParsedArguments{}});
+    if (!parsed.runs())
+        return parsed;
+    if (parsed = read(BlockOption, {"day", "week", "month", "year"}); !parsed.runs())
+        return parsed;
+    if (line.isSet(BlockOption))
+        options.block = word == "week"    ? BlockSize::Week
+                        : word == "month" ? BlockSize::Month
+                        : word == "year"  ? BlockSize::Year
+                                          : BlockSize::Day;
+    if (parsed = read(FitOption, {"gev", "gumbel"}); !parsed.runs())
+        return parsed;
+    if (line.isSet(FitOption))
+        options.fit = word == "gumbel" ? Model::Gumbel : Model::Gev;
+    if (parsed = read(StatsFormatOption, {"text", "csv", "json"}); !parsed.runs())
+        return parsed;
+    if (line.isSet(StatsFormatOption))
+        options.format = word == "csv"    ? StatsFormat::Csv
+                         : word == "json" ? StatsFormat::Json
+                                          : StatsFormat::Text;
+    options.byTrucks = line.isSet(ByTrucksOption);
+    options.plot = line.value(PlotOption);
+    if (line.isSet(PlotOption) && !endsWith(options.plot, {".png", ".svg"}))
+        return line.mustBe(PlotOption, "a .png or .svg file");
+    options.maxima = line.value(MaximaOption);
+    if (line.isSet(MaximaOption) && options.maxima.empty())
+        return failure("--maxima needs a file");
+    return {};
+}
+
+// What one file gave: how its reading went and its load events' block maxima by effect number.
+struct RunRead {
+    std::optional<StreamOutcome> outcome;
+    std::map<std::int16_t, stats::EffectMaxima> effects;
+    EffectNumbers seen;
+};
+
+RunRead readRun(const StatsOptions& options, std::size_t fileIndex, const Console* console) {
+    RunRead run;
+    CommonOptions file = options;
+    file.file = options.files[fileIndex];
+    const auto onEvent = [&](const ParsedEvent& parsed) {
+        run.seen.add(parsed);
+        for (const EffectData& effect : parsed.event.Effects) {
+            if (effect.NoTrucks < 1 || (options.effectNo && effect.EffectNo != *options.effectNo))
+                continue;
+            auto [place, added] = run.effects.try_emplace(effect.EffectNo, options.block,
+                                                          static_cast<int>(fileIndex));
+            place->second.add({effect.Value, effect.Time, parsed.position, parsed.event.EventNo,
+                               effect.NoTrucks});
+        }
+    };
+    // Read alongside others, a file reports nothing itself: its outcome is told in file order.
+    if (console != nullptr)
+        run.outcome = streamCommandFile(file, *console, onEvent);
+    else
+        run.outcome = streamEventFile(file.file, file.view.NoEffects, onEvent);
+    return run;
+}
+
+// The runs read side by side, one a core.
+std::vector<RunRead> readRuns(const StatsOptions& options, const Console& console) {
+    if (options.files.size() == 1)
+        return {readRun(options, 0, &console)};
+    std::vector<RunRead> runs(options.files.size());
+    const std::size_t workers = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> threads;
+    std::atomic<std::size_t> next{0};
+    for (std::size_t w = 0; w < std::min(workers, runs.size()); ++w)
+        threads.emplace_back([&] {
+            for (std::size_t i; (i = next++) < runs.size();)
+                runs[i] = readRun(options, i, nullptr);
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    return runs;
+}
+
+StatsGroup analyseGroup(std::string type, const std::vector<stats::RunMaxima>& runs,
+                        const StatsOptions& options) {
+    StatsGroup group;
+    group.type = std::move(type);
+    group.sample = stats::pool(runs);
+    group.analysis.block = {stats::blocksPerYear(options.block),
+                            group.sample ? group.sample->nonEmptyShare() : 0};
+    if (group.sample)
+        group.analysis =
+            stats::analyseEffect(*group.sample, stats::blocksPerYear(options.block), options.years);
+    else {
+        group.analysis.gumbel.fit = stats::refuse(group.sample.reason());
+        group.analysis.gev.fit = stats::refuse(group.sample.reason());
+        group.analysis.test = stats::refuse(group.sample.reason());
+    }
+    return group;
+}
+
+EffectStats analyseEffect(std::int16_t effectNo, const std::vector<RunRead>& runs,
+                          const StatsOptions& options) {
+    EffectStats effect;
+    effect.effectNo = effectNo;
+    const auto maximaOf = [&](const auto& take) {
+        std::vector<stats::RunMaxima> maxima;
+        for (const RunRead& run : runs)
+            if (const auto found = run.effects.find(effectNo); found != run.effects.end())
+                maxima.push_back(take(found->second));
+            else
+                maxima.push_back({});
+        return maxima;
+    };
+    effect.groups.push_back(analyseGroup(
+        "all", maximaOf([](const stats::EffectMaxima& e) { return e.all(); }), options));
+    if (!options.byTrucks)
+        return effect;
+    std::vector<stats::BlockSample> classes;
+    std::string refused;
+    // The types as the output names them.
+    constexpr std::array<const char*, 4> typeNames{"1", "2", "3", "4+"};
+    for (std::size_t c = 0; c < stats::truckClasses.size(); ++c) {
+        const stats::TruckClass truckClass = stats::truckClasses[c];
+        const std::vector<stats::RunMaxima> maxima =
+            maximaOf([&](const stats::EffectMaxima& e) { return e.of(truckClass); });
+        if (std::all_of(maxima.begin(), maxima.end(),
+                        [](const stats::RunMaxima& run) { return run.maxima.empty(); }))
+            continue;
+        StatsGroup group = analyseGroup(typeNames[c], maxima, options);
+        if (group.sample)
+            classes.push_back(*group.sample);
+        else if (refused.empty())
+            refused = "class " + group.type + ": " + group.sample.reason();
+        effect.groups.push_back(std::move(group));
+    }
+    if (refused.empty())
+        effect.composite = stats::compositeLevels(
+            classes, options.fit, stats::blocksPerYear(options.block), options.years);
+    else
+        effect.composite =
+            std::vector<stats::Result<double>>(options.years.size(), stats::refuse(refused));
+    return effect;
+}
+
+int runStats(const StatsOptions& options, const Console& console, PlotWriter writePlots) {
+    if (!options.plot.empty() && writePlots == nullptr)
+        return console.fail("--plot is drawn by kestavian-cli-qt; run it through kestavian-cli");
+    const std::vector<RunRead> runs = readRuns(options, console);
+    int status = ExitOk;
+    EffectNumbers seen;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        CommonOptions file = options;
+        file.file = options.files[i];
+        if (!runs[i].outcome)
+            return ExitUsage; // told as it was read
+        if (runs[i].outcome->failure)
+            return console.fail("cannot read " + file.file + ": " + runs[i].outcome->failure->text);
+        noteStop(*runs[i].outcome, file, console);
+        if (runs[i].outcome->stop || reportNoEvent(*runs[i].outcome, file, console))
+            status = ExitStopped;
+        seen.merge(runs[i].seen);
+    }
+    if (reportUnknownEffect(options.effectNo, seen, console))
+        return ExitUsage;
+
+    StatsReport report;
+    report.files = options.files;
+    report.block = options.block;
+    report.compositeModel = options.fit;
+    report.years = options.years;
+    // Each effect fitted on a core of its own.
+    std::vector<std::future<EffectStats>> analyses;
+    for (const std::int16_t n : seen.numbers())
+        if (!options.effectNo || n == *options.effectNo)
+            analyses.push_back(
+                std::async(std::launch::async, [&, n] { return analyseEffect(n, runs, options); }));
+    for (std::future<EffectStats>& analysis : analyses)
+        report.effects.push_back(analysis.get());
+
+    switch (options.format) {
+    case StatsFormat::Text:
+        writeStatsText(report, console.out);
+        break;
+    case StatsFormat::Csv:
+        writeStatsCsv(report, console.out);
+        break;
+    case StatsFormat::Json:
+        writeStatsJson(report, console.out);
+        break;
+    }
+    if (!options.maxima.empty()) {
+        std::ofstream out(options.maxima, std::ios::binary | std::ios::trunc);
+        writeMaximaCsv(report, out);
+        if (!out.flush())
+            return console.fail("cannot write " + options.maxima);
+    }
+    if (!options.plot.empty())
+        if (const std::string problem = writePlots(report, options.plot); !problem.empty())
+            return console.fail(problem);
+    return status;
+}
+
+} // namespace
+
+bool asksForPlot(const Arguments& arguments) {
+    return std::any_of(arguments.begin(), arguments.end(), [](const std::string& word) {
+        return word == "--plot" || word.rfind("--plot=", 0) == 0 || word == "-plot" ||
+               word.rfind("-plot=", 0) == 0;
+    });
+}
+
+int runStatsCommand(const Arguments& arguments, const Console& console, PlotWriter writePlots) {
+    StatsOptions options;
+    const ParsedArguments parsed = parseStatsArguments(arguments, options);
+    return runParsed(parsed, console, [&] { return runStats(options, console, writePlots); });
+}
+
+} // namespace kestavian::cli
