@@ -3,11 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "cli/cli_runner.h"
 #include "data/event_file_reader.h"
+#include "stats/gev_fit.h"
 #include "support/record_builders.h"
 
 namespace kestavian::test {
@@ -314,6 +318,76 @@ TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
     EXPECT_FALSE(QDir(folder.filePath("many")).exists());
     EXPECT_EQ(runCli(many + QStringList{"--yes", "--format", "png"}).status, 0);
     EXPECT_EQ(QDir(folder.filePath("many")).entryList(QDir::Files).size(), 1002);
+}
+
+// stats: the block maxima it writes are those its fits are made of; the outputs agree with each
+// other, hold no NaN or infinity, and a fit that cannot be made is a note, not a number.
+TEST_F(Cli, StatsFitsTheBlockMaximaItWrites) {
+    const QString maxima = folder.filePath("maxima.csv");
+    const CliRun json = runCli({"stats", Sample, "--format", "json", "--return-period", "75,1000",
+                                "--by-trucks", "--maxima", maxima});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    QList<QJsonObject> rows;
+    for (const QString& line : json.out.split('\n', Qt::SkipEmptyParts))
+        rows << QJsonDocument::fromJson(line.toUtf8()).object();
+    QStringList types;
+    for (const QJsonObject& row : rows)
+        types << row["effect"].toVariant().toString() + "/" + row["type"].toString();
+    EXPECT_EQ(types.join(' '), "1/all 1/1 1/2 1/3 1/composite 2/all 2/1 2/2 2/3 2/4+ "
+                               "2/composite 3/all 3/1 3/2 3/3 3/composite");
+    EXPECT_FALSE(json.out.contains("nan") || json.out.contains("inf"));
+    // Effect 1's GEV is the fit of the maxima written for it.
+    QFile file(maxima);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    std::vector<double> values;
+    for (const QString& line : QString(file.readAll()).split('\n', Qt::SkipEmptyParts))
+        if (line.startsWith("1,all,"))
+            values.push_back(line.section(',', 3, 3).toDouble());
+    const QJsonObject all = rows[0];
+    EXPECT_EQ(values.size(), all["blocks"].toInt() - all["empty_blocks"].toInt());
+    const stats::Result<stats::Fit> fit = stats::fitGev(values);
+    ASSERT_TRUE(fit.ok());
+    EXPECT_EQ(all["gev"]["mu"].toDouble(), fit->params.mu);
+    EXPECT_EQ(all["lr"]["prefer"].toString(), "gumbel");
+    const QJsonObject level = all["return_levels"][1].toObject();
+    EXPECT_LT(level["gev_profile"][0].toDouble(), level["gev"].toDouble());
+    EXPECT_LT(level["gev"].toDouble(), level["gev_profile"][1].toDouble());
+    // Three non-empty blocks are too few: no figures, the reason instead, for the composite too.
+    EXPECT_TRUE(rows[3]["gev"].isNull());
+    EXPECT_TRUE(rows[3]["note"].toString().contains("a fit needs at least 10"));
+    EXPECT_TRUE(rows[4]["return_levels"][0]["value"].isNull());
+
+    // CSV: a row for each effect, type and period; text; standard input; two runs pooled.
+    const QStringList csv =
+        runCli({"stats", Sample, "--format", "csv", "--return-period", "75,1000", "--by-trucks"})
+            .out.split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(csv.size(), 1 + 16 * 2);
+    // Every row has the header's fields; a quoted note's commas are no separators.
+    for (const QString& row : csv)
+        EXPECT_EQ(row.section('"', 0, 0).count(',') + row.section('"', 2).count(','),
+                  csv[0].count(','))
+            << row.toStdString();
+    const QString text = runCli({"stats", Sample, "--effect", "3"}).out;
+    EXPECT_TRUE(text.contains("Gumbel against GEV: deviance 4.83798, p 0.0278395: the data prefer "
+                              "the GEV"));
+    EXPECT_EQ(runCli({"-c", "cat '" + Sample + "' | " KESTAVIAN_CLI " stats - --effect 3"}, {},
+                     false, "/bin/sh")
+                  .out,
+              text);
+    const QJsonObject pooled =
+        QJsonDocument::fromJson(
+            runCli({"stats", Sample, Sample, "--format", "json", "--effect", "1"}).out.toUtf8())
+            .object();
+    EXPECT_EQ(pooled["blocks"].toInt(), 2 * all["blocks"].toInt());
+    EXPECT_EQ(pooled["max"]["file"].toString(), "Events_30_sample.txt");
+    for (const QStringList& wrong : {QStringList{"--block", "hour"},
+                                     {"--return-period", "1"},
+                                     {"--plot", "p.jpg"},
+                                     {"--effect", "4"}}) {
+        const CliRun run = runCli(QStringList{"stats", Sample} + wrong);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    }
 }
 
 } // namespace
