@@ -207,66 +207,15 @@ std::vector<RunRead> readRuns(const StatsOptions& options, const Console& consol
     return runs;
 }
 
-StatsGroup analyseGroup(std::string type, const std::vector<stats::RunMaxima>& runs,
-                        const StatsOptions& options) {
-    StatsGroup group;
-    group.type = std::move(type);
-    group.sample = stats::pool(runs);
-    group.analysis.block = {stats::blocksPerYear(options.block),
-                            group.sample ? group.sample->nonEmptyShare() : 0};
-    if (group.sample)
-        group.analysis =
-            stats::analyseEffect(*group.sample, stats::blocksPerYear(options.block), options.years);
-    else {
-        group.analysis.gumbel.fit = stats::refuse(group.sample.reason());
-        group.analysis.gev.fit = stats::refuse(group.sample.reason());
-        group.analysis.test = stats::refuse(group.sample.reason());
-    }
-    return group;
-}
-
 EffectStats analyseEffect(std::int16_t effectNo, const std::vector<RunRead>& runs,
                           const StatsOptions& options) {
-    EffectStats effect;
-    effect.effectNo = effectNo;
-    const auto maximaOf = [&](const auto& take) {
-        std::vector<stats::RunMaxima> maxima;
-        for (const RunRead& run : runs)
-            if (const auto found = run.effects.find(effectNo); found != run.effects.end())
-                maxima.push_back(take(found->second));
-            else
-                maxima.push_back({});
-        return maxima;
-    };
-    effect.groups.push_back(analyseGroup(
-        "all", maximaOf([](const stats::EffectMaxima& e) { return e.all(); }), options));
-    if (!options.byTrucks)
-        return effect;
-    std::vector<stats::BlockSample> classes;
-    std::string refused;
-    // The types as the output names them.
-    constexpr std::array<const char*, 4> typeNames{"1", "2", "3", "4+"};
-    for (std::size_t c = 0; c < stats::truckClasses.size(); ++c) {
-        const stats::TruckClass truckClass = stats::truckClasses[c];
-        const std::vector<stats::RunMaxima> maxima =
-            maximaOf([&](const stats::EffectMaxima& e) { return e.of(truckClass); });
-        if (std::all_of(maxima.begin(), maxima.end(),
-                        [](const stats::RunMaxima& run) { return run.maxima.empty(); }))
-            continue;
-        StatsGroup group = analyseGroup(typeNames[c], maxima, options);
-        if (group.sample)
-            classes.push_back(*group.sample);
-        else if (refused.empty())
-            refused = "class " + group.type + ": " + group.sample.reason();
-        effect.groups.push_back(std::move(group));
+    std::vector<const stats::EffectMaxima*> maxima;
+    for (const RunRead& run : runs) {
+        const auto found = run.effects.find(effectNo);
+        maxima.push_back(found != run.effects.end() ? &found->second : nullptr);
     }
-    if (refused.empty())
-        effect.composite = stats::compositeLevels(
-            classes, options.fit, stats::blocksPerYear(options.block), options.years);
-    else
-        effect.composite =
-            std::vector<stats::Result<double>>(options.years.size(), stats::refuse(refused));
-    return effect;
+    return {effectNo, stats::effectStatistics(
+                          maxima, {options.block, options.byTrucks, options.fit, options.years})};
 }
 
 int runStats(const StatsOptions& options, const Console& console, PlotWriter writePlots) {

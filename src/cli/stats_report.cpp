@@ -47,13 +47,14 @@ const stats::BlockMaximum* largest(const stats::BlockSample& sample) {
 }
 
 // The analyses of a group, Gumbel first.
-std::array<std::pair<Model, const ModelAnalysis*>, 2> modelsOf(const StatsGroup& group) {
+std::array<std::pair<Model, const ModelAnalysis*>, 2>
+modelsOf(const stats::GroupStatistics& group) {
     return {{{Model::Gumbel, &group.analysis.gumbel}, {Model::Gev, &group.analysis.gev}}};
 }
 
 // Why figures of a group are missing, and what to be wary of: each once. The text report says
 // where a fit is missing in its own line (withoutFits).
-std::vector<std::string> notesOf(const StatsGroup& group, bool withFits = true) {
+std::vector<std::string> notesOf(const stats::GroupStatistics& group, bool withFits = true) {
     std::vector<std::string> notes;
     const auto note = [&](const std::string& text) {
         if (!text.empty() && std::find(notes.begin(), notes.end(), text) == notes.end())
@@ -105,8 +106,8 @@ void writeFitText(Model model, const Result<Fit>& fit, std::ostream& out) {
     out << "; negative log-likelihood " << figure(fit->nll) << '\n';
 }
 
-void writeGroupText(const StatsReport& report, const EffectStats& effect, const StatsGroup& group,
-                    std::ostream& out) {
+void writeGroupText(const StatsReport& report, const EffectStats& effect,
+                    const stats::GroupStatistics& group, std::ostream& out) {
     out << "\nEffect " << effect.effectNo << ", "
         << (group.type == "all"
                 ? std::string("all load events")
@@ -192,8 +193,8 @@ std::string jsonFit(Model model, const Result<Fit>& fit) {
     return text + ",\"nll\":" + number(fit->nll) + "}";
 }
 
-void writeGroupJson(const StatsReport& report, const EffectStats& effect, const StatsGroup& group,
-                    std::ostream& out) {
+void writeGroupJson(const StatsReport& report, const EffectStats& effect,
+                    const stats::GroupStatistics& group, std::ostream& out) {
     out << "{\"effect\":" << effect.effectNo << ",\"type\":" << jsonText(group.type)
         << ",\"block\":\"" << blockName(report.block) << "\"";
     if (group.sample) {
@@ -250,7 +251,7 @@ void writeCompositeJson(const StatsReport& report, const EffectStats& effect, st
         << (report.compositeModel == Model::Gev ? "gev" : "gumbel") << "\",\"return_levels\":[";
     std::string note;
     for (std::size_t i = 0; i < report.years.size(); ++i) {
-        const Result<double>& level = effect.composite->at(i);
+        const Result<double>& level = effect.statistics.composite->at(i);
         out << (i > 0 ? "," : "") << "{\"years\":" << number(report.years[i])
             << ",\"value\":" << (level ? number(*level) : "null") << "}";
         if (!level && note.empty())
@@ -283,7 +284,7 @@ const char* const CsvHeader =
 
 // The fields of a group that every one of its rows repeats, up to prefer.
 std::string csvGroupFields(const StatsReport& report, const EffectStats& effect,
-                           const StatsGroup& group) {
+                           const stats::GroupStatistics& group) {
     std::string row =
         std::to_string(effect.effectNo) + "," + group.type + "," + blockName(report.block) + ",";
     const stats::BlockMaximum* top = group.sample ? largest(*group.sample) : nullptr;
@@ -318,8 +319,8 @@ std::string csvGroupFields(const StatsReport& report, const EffectStats& effect,
     return row;
 }
 
-void writeGroupCsv(const StatsReport& report, const EffectStats& effect, const StatsGroup& group,
-                   std::ostream& out) {
+void writeGroupCsv(const StatsReport& report, const EffectStats& effect,
+                   const stats::GroupStatistics& group, std::ostream& out) {
     const std::string fields = csvGroupFields(report, effect, group);
     const std::string note = csvText(joined(notesOf(group)));
     for (std::size_t i = 0; i < report.years.size(); ++i) {
@@ -342,7 +343,7 @@ void writeGroupCsv(const StatsReport& report, const EffectStats& effect, const S
 
 void writeCompositeCsv(const StatsReport& report, const EffectStats& effect, std::ostream& out) {
     for (std::size_t i = 0; i < report.years.size(); ++i) {
-        const Result<double>& level = effect.composite->at(i);
+        const Result<double>& level = effect.statistics.composite->at(i);
         out << effect.effectNo << ",composite," << blockName(report.block) << ",,,"
             << stats::blocksPerYear(report.block) << std::string(19, ',') << ","
             << number(report.years[i]) << std::string(10, ',') << ","
@@ -372,14 +373,14 @@ void writeStatsText(const StatsReport& report, std::ostream& out) {
         << stats::blocksPerYear(report.block)
         << " a year); GEV shape xi < 0 is a bounded upper tail (scipy's genextreme c is -xi)\n";
     for (const EffectStats& effect : report.effects) {
-        for (const StatsGroup& group : effect.groups)
+        for (const stats::GroupStatistics& group : effect.statistics.groups)
             writeGroupText(report, effect, group, out);
-        if (!effect.composite)
+        if (!effect.statistics.composite)
             continue;
         out << "\nEffect " << effect.effectNo << ", composite of the truck classes' "
             << modelLabel(report.compositeModel) << " fits\n";
         for (std::size_t i = 0; i < report.years.size(); ++i) {
-            const Result<double>& level = effect.composite->at(i);
+            const Result<double>& level = effect.statistics.composite->at(i);
             out << "    " << figure(report.years[i])
                 << " years: " << (level ? figure(*level) : "none: " + level.reason()) << '\n';
         }
@@ -388,9 +389,9 @@ void writeStatsText(const StatsReport& report, std::ostream& out) {
 
 void writeStatsJson(const StatsReport& report, std::ostream& out) {
     for (const EffectStats& effect : report.effects) {
-        for (const StatsGroup& group : effect.groups)
+        for (const stats::GroupStatistics& group : effect.statistics.groups)
             writeGroupJson(report, effect, group, out);
-        if (effect.composite)
+        if (effect.statistics.composite)
             writeCompositeJson(report, effect, out);
     }
 }
@@ -398,9 +399,9 @@ void writeStatsJson(const StatsReport& report, std::ostream& out) {
 void writeStatsCsv(const StatsReport& report, std::ostream& out) {
     out << CsvHeader;
     for (const EffectStats& effect : report.effects) {
-        for (const StatsGroup& group : effect.groups)
+        for (const stats::GroupStatistics& group : effect.statistics.groups)
             writeGroupCsv(report, effect, group, out);
-        if (effect.composite)
+        if (effect.statistics.composite)
             writeCompositeCsv(report, effect, out);
     }
 }
@@ -409,7 +410,7 @@ void writeMaximaCsv(const StatsReport& report, std::ostream& out) {
     const bool files = report.files.size() > 1;
     out << (files ? "file," : "") << "effect,type,block,value,position,event,time,trucks\n";
     for (const EffectStats& effect : report.effects)
-        for (const StatsGroup& group : effect.groups) {
+        for (const stats::GroupStatistics& group : effect.statistics.groups) {
             if (!group.sample)
                 continue;
             for (const stats::BlockMaximum& m : group.sample->maxima)

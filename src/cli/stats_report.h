@@ -8,23 +8,14 @@
 
 #include "stats/block_maxima.h"
 #include "stats/block_sample.h"
-#include "stats/effect_analysis.h"
+#include "stats/effect_statistics.h"
 
 namespace kestavian::cli {
 
-// The statistics of one group of load events: all of an effect's, or those of one truck class.
-struct StatsGroup {
-    std::string type; // "all", "1", "2", "3", "4+"
-    stats::Result<stats::BlockSample> sample = stats::refuse("not read");
-    stats::EffectAnalysis analysis;
-};
-
-// What stats found for one effect: all its load events, and with --by-trucks each class present
-// and the composite of their fits.
+// What stats found for one effect.
 struct EffectStats {
     std::int16_t effectNo = 0;
-    std::vector<StatsGroup> groups; // "all" first
-    std::optional<std::vector<stats::Result<double>>> composite;
+    stats::EffectStatistics statistics;
 };
 
 struct StatsReport {

@@ -1,0 +1,64 @@
+#include "stats/effect_statistics.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kestavian::stats {
+
+namespace {
+
+GroupStatistics groupStatistics(std::string type, const std::vector<RunMaxima>& runs,
+                                const StatisticsChoice& choice) {
+    GroupStatistics group;
+    group.type = std::move(type);
+    group.sample = pool(runs);
+    if (group.sample) {
+        group.analysis = analyseEffect(*group.sample, blocksPerYear(choice.block), choice.years);
+        return group;
+    }
+    group.analysis.block = {blocksPerYear(choice.block), 0};
+    group.analysis.gumbel.fit = refuse(group.sample.reason());
+    group.analysis.gev.fit = refuse(group.sample.reason());
+    group.analysis.test = refuse(group.sample.reason());
+    return group;
+}
+
+} // namespace
+
+EffectStatistics effectStatistics(std::span<const EffectMaxima* const> runs,
+                                  const StatisticsChoice& choice) {
+    const auto maximaOf = [&](const auto& take) {
+        std::vector<RunMaxima> maxima;
+        for (const EffectMaxima* run : runs)
+            maxima.push_back(run != nullptr ? take(*run) : RunMaxima{});
+        return maxima;
+    };
+    EffectStatistics statistics;
+    statistics.groups.push_back(
+        groupStatistics("all", maximaOf([](const EffectMaxima& e) { return e.all(); }), choice));
+    if (!choice.byTrucks)
+        return statistics;
+    std::vector<BlockSample> classes;
+    std::string refused;
+    constexpr std::array<const char*, 4> typeNames{"1", "2", "3", "4+"};
+    for (std::size_t c = 0; c < truckClasses.size(); ++c) {
+        const std::vector<RunMaxima> maxima =
+            maximaOf([&](const EffectMaxima& e) { return e.of(truckClasses[c]); });
+        if (std::all_of(maxima.begin(), maxima.end(),
+                        [](const RunMaxima& run) { return run.maxima.empty(); }))
+            continue;
+        GroupStatistics group = groupStatistics(typeNames[c], maxima, choice);
+        if (group.sample)
+            classes.push_back(*group.sample);
+        else if (refused.empty())
+            refused = "class " + group.type + ": " + group.sample.reason();
+        statistics.groups.push_back(std::move(group));
+    }
+    statistics.composite = refused.empty()
+                               ? compositeLevels(classes, choice.compositeModel,
+                                                 blocksPerYear(choice.block), choice.years)
+                               : std::vector<Result<double>>(choice.years.size(), refuse(refused));
+    return statistics;
+}
+
+} // namespace kestavian::stats
