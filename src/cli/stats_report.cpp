@@ -7,6 +7,7 @@
 #include "data/calendar.h"
 #include "data/mod_input.h"
 #include "platform/numbers.h"
+#include "stats/statistics_text.h"
 
 namespace kestavian::cli {
 
@@ -23,61 +24,6 @@ std::string number(double value) {
     return shortestForm(value);
 }
 
-// A figure for people: six significant digits.
-std::string figure(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return text;
-}
-
-std::string bound(const std::optional<double>& value) {
-    return value ? figure(*value) : "unbounded";
-}
-
-const char* modelLabel(Model model) {
-    return model == Model::Gumbel ? "Gumbel" : "GEV";
-}
-
-const stats::BlockMaximum* largest(const stats::BlockSample& sample) {
-    const stats::BlockMaximum* best = nullptr;
-    for (const stats::BlockMaximum& maximum : sample.maxima)
-        if (best == nullptr || maximum.value > best->value)
-            best = &maximum;
-    return best;
-}
-
-// The analyses of a group, Gumbel first.
-std::array<std::pair<Model, const ModelAnalysis*>, 2>
-modelsOf(const stats::GroupStatistics& group) {
-    return {{{Model::Gumbel, &group.analysis.gumbel}, {Model::Gev, &group.analysis.gev}}};
-}
-
-// Why figures of a group are missing, and what to be wary of: each once. The text report says
-// where a fit is missing in its own line (withoutFits).
-std::vector<std::string> notesOf(const stats::GroupStatistics& group, bool withFits = true) {
-    std::vector<std::string> notes;
-    const auto note = [&](const std::string& text) {
-        if (!text.empty() && std::find(notes.begin(), notes.end(), text) == notes.end())
-            notes.push_back(text);
-    };
-    if (!group.sample)
-        note(group.sample.reason());
-    for (const auto& [model, analysis] : modelsOf(group)) {
-        const std::string name = modelLabel(model);
-        if (!analysis->fit) {
-            if (group.sample && withFits)
-                note(name + " not fitted: " + analysis->fit.reason());
-            continue;
-        }
-        if (!analysis->fit->warning.empty())
-            note(name + ": " + analysis->fit->warning);
-        for (const Result<ReturnLevel>& level : analysis->levels)
-            if (!level)
-                note(name + ": " + level.reason());
-    }
-    return notes;
-}
-
 std::string joined(const std::vector<std::string>& notes) {
     std::string text;
     for (const std::string& note : notes)
@@ -87,70 +33,6 @@ std::string joined(const std::vector<std::string>& notes) {
 
 std::string fileOf(const StatsReport& report, const stats::BlockMaximum& maximum) {
     return bareFileName(report.files.at(static_cast<std::size_t>(maximum.fileIndex)));
-}
-
-// ---- Text ----------------------------------------------------------------------------------
-
-void writeFitText(Model model, const Result<Fit>& fit, std::ostream& out) {
-    out << "  " << (model == Model::Gumbel ? "Gumbel: " : "GEV:    ");
-    if (!fit) {
-        out << "not fitted: " << fit.reason() << '\n';
-        return;
-    }
-    const stats::GevParams& p = fit->params;
-    const auto& se = fit->standardErrors;
-    out << "mu " << figure(p.mu) << " (se " << figure(se[0]) << "), sigma " << figure(p.sigma)
-        << " (se " << figure(se[1]) << ")";
-    if (model == Model::Gev)
-        out << ", xi " << figure(p.xi) << " (se " << figure(se[2]) << ")";
-    out << "; negative log-likelihood " << figure(fit->nll) << '\n';
-}
-
-void writeGroupText(const StatsReport& report, const EffectStats& effect,
-                    const stats::GroupStatistics& group, std::ostream& out) {
-    out << "\nEffect " << effect.effectNo << ", "
-        << (group.type == "all"
-                ? std::string("all load events")
-                : "load events of " + group.type + (group.type == "1" ? " truck" : " trucks"))
-        << '\n';
-    if (group.sample) {
-        const stats::BlockSample& sample = *group.sample;
-        out << "  blocks: " << sample.blocks << ", " << sample.blocks - sample.maxima.size()
-            << " of them empty\n";
-        if (const stats::BlockMaximum* top = largest(sample))
-            out << "  largest maximum: " << figure(top->value) << ", event " << top->eventNumber
-                << " (position " << top->position
-                << (report.files.size() > 1 ? " in " + fileOf(report, *top) : "") << "), "
-                << calendarText(top->time) << '\n';
-    }
-    for (const auto& [model, analysis] : modelsOf(group))
-        writeFitText(model, analysis->fit, out);
-    if (group.analysis.test) {
-        const stats::LikelihoodRatio& test = *group.analysis.test;
-        out << "  Gumbel against GEV: deviance " << figure(test.statistic) << ", p "
-            << figure(test.pValue) << ": the data prefer the " << modelLabel(test.preferred)
-            << '\n';
-    }
-    if (group.analysis.gumbel.fit || group.analysis.gev.fit) {
-        out << "  return levels with 95 % intervals (delta method; profile likelihood):\n";
-        for (std::size_t i = 0; i < report.years.size(); ++i) {
-            out << "    " << figure(report.years[i]) << " years:";
-            for (const auto& [model, analysis] : modelsOf(group)) {
-                const Result<ReturnLevel>& level = analysis->levels.at(i);
-                out << "  " << modelLabel(model) << " ";
-                if (!level) {
-                    out << "none";
-                    continue;
-                }
-                out << figure(level->level) << " (" << bound(level->delta.lower) << " to "
-                    << bound(level->delta.upper) << "; " << bound(level->profile.lower) << " to "
-                    << bound(level->profile.upper) << ")";
-            }
-            out << '\n';
-        }
-    }
-    for (const std::string& note : notesOf(group, false))
-        out << "  note: " << note << '\n';
 }
 
 // ---- JSON ----------------------------------------------------------------------------------
@@ -196,14 +78,14 @@ std::string jsonFit(Model model, const Result<Fit>& fit) {
 void writeGroupJson(const StatsReport& report, const EffectStats& effect,
                     const stats::GroupStatistics& group, std::ostream& out) {
     out << "{\"effect\":" << effect.effectNo << ",\"type\":" << jsonText(group.type)
-        << ",\"block\":\"" << blockName(report.block) << "\"";
+        << ",\"block\":\"" << stats::blockName(report.block) << "\"";
     if (group.sample) {
         const stats::BlockSample& sample = *group.sample;
         out << ",\"blocks\":" << sample.blocks
             << ",\"empty_blocks\":" << sample.blocks - sample.maxima.size();
     }
     out << ",\"blocks_per_year\":" << group.analysis.block.blocksPerYear;
-    const stats::BlockMaximum* top = group.sample ? largest(*group.sample) : nullptr;
+    const stats::BlockMaximum* top = group.sample ? stats::largestMaximum(*group.sample) : nullptr;
     out << ",\"max\":";
     if (top == nullptr)
         out << "null";
@@ -223,7 +105,7 @@ void writeGroupJson(const StatsReport& report, const EffectStats& effect,
     out << ",\"return_levels\":[";
     for (std::size_t i = 0; i < report.years.size(); ++i) {
         out << (i > 0 ? "," : "") << "{\"years\":" << number(report.years[i]);
-        for (const auto& [model, analysis] : modelsOf(group)) {
+        for (const auto& [model, analysis] : stats::modelAnalyses(group)) {
             const std::string key = model == Model::Gumbel ? "gumbel" : "gev";
             const Result<ReturnLevel>* level =
                 i < analysis->levels.size() ? &analysis->levels[i] : nullptr;
@@ -239,14 +121,14 @@ void writeGroupJson(const StatsReport& report, const EffectStats& effect,
         out << "}";
     }
     out << "]";
-    if (const std::vector<std::string> notes = notesOf(group); !notes.empty())
+    if (const std::vector<std::string> notes = stats::statisticsNotes(group); !notes.empty())
         out << ",\"note\":" << jsonText(joined(notes));
     out << "}\n";
 }
 
 void writeCompositeJson(const StatsReport& report, const EffectStats& effect, std::ostream& out) {
     out << "{\"effect\":" << effect.effectNo << ",\"type\":\"composite\",\"block\":\""
-        << blockName(report.block)
+        << stats::blockName(report.block)
         << "\",\"blocks_per_year\":" << stats::blocksPerYear(report.block) << ",\"fit\":\""
         << (report.compositeModel == Model::Gev ? "gev" : "gumbel") << "\",\"return_levels\":[";
     std::string note;
@@ -285,9 +167,9 @@ const char* const CsvHeader =
 // The fields of a group that every one of its rows repeats, up to prefer.
 std::string csvGroupFields(const StatsReport& report, const EffectStats& effect,
                            const stats::GroupStatistics& group) {
-    std::string row =
-        std::to_string(effect.effectNo) + "," + group.type + "," + blockName(report.block) + ",";
-    const stats::BlockMaximum* top = group.sample ? largest(*group.sample) : nullptr;
+    std::string row = std::to_string(effect.effectNo) + "," + group.type + "," +
+                      stats::blockName(report.block) + ",";
+    const stats::BlockMaximum* top = group.sample ? stats::largestMaximum(*group.sample) : nullptr;
     if (group.sample)
         row += std::to_string(group.sample->blocks) + "," +
                std::to_string(group.sample->blocks - group.sample->maxima.size());
@@ -297,7 +179,7 @@ std::string csvGroupFields(const StatsReport& report, const EffectStats& effect,
     row += top ? number(top->value) + "," + std::to_string(top->position) + "," +
                      std::to_string(top->eventNumber) + "," + number(top->time)
                : ",,,";
-    for (const auto& [model, analysis] : modelsOf(group)) {
+    for (const auto& [model, analysis] : stats::modelAnalyses(group)) {
         const std::size_t fields = model == Model::Gumbel ? 5 : 7;
         if (!analysis->fit) {
             row += std::string(fields, ',');
@@ -322,10 +204,10 @@ std::string csvGroupFields(const StatsReport& report, const EffectStats& effect,
 void writeGroupCsv(const StatsReport& report, const EffectStats& effect,
                    const stats::GroupStatistics& group, std::ostream& out) {
     const std::string fields = csvGroupFields(report, effect, group);
-    const std::string note = csvText(joined(notesOf(group)));
+    const std::string note = csvText(joined(stats::statisticsNotes(group)));
     for (std::size_t i = 0; i < report.years.size(); ++i) {
         out << fields << "," << number(report.years[i]);
-        for (const auto& [model, analysis] : modelsOf(group)) {
+        for (const auto& [model, analysis] : stats::modelAnalyses(group)) {
             const Result<ReturnLevel>* level =
                 i < analysis->levels.size() ? &analysis->levels[i] : nullptr;
             if (level == nullptr || !*level) {
@@ -344,7 +226,7 @@ void writeGroupCsv(const StatsReport& report, const EffectStats& effect,
 void writeCompositeCsv(const StatsReport& report, const EffectStats& effect, std::ostream& out) {
     for (std::size_t i = 0; i < report.years.size(); ++i) {
         const Result<double>& level = effect.statistics.composite->at(i);
-        out << effect.effectNo << ",composite," << blockName(report.block) << ",,,"
+        out << effect.effectNo << ",composite," << stats::blockName(report.block) << ",,,"
             << stats::blocksPerYear(report.block) << std::string(19, ',') << ","
             << number(report.years[i]) << std::string(10, ',') << ","
             << (level ? number(*level) : "") << "," << (level ? "" : csvText(level.reason()))
@@ -354,37 +236,11 @@ void writeCompositeCsv(const StatsReport& report, const EffectStats& effect, std
 
 } // namespace
 
-const char* blockName(stats::BlockSize size) {
-    switch (size) {
-    case stats::BlockSize::Day:
-        return "day";
-    case stats::BlockSize::Week:
-        return "week";
-    case stats::BlockSize::Month:
-        return "month";
-    case stats::BlockSize::Year:
-        return "year";
-    }
-    return "day";
-}
-
 void writeStatsText(const StatsReport& report, std::ostream& out) {
-    out << "Block maxima by " << blockName(report.block) << " ("
-        << stats::blocksPerYear(report.block)
-        << " a year); GEV shape xi < 0 is a bounded upper tail (scipy's genextreme c is -xi)\n";
-    for (const EffectStats& effect : report.effects) {
-        for (const stats::GroupStatistics& group : effect.statistics.groups)
-            writeGroupText(report, effect, group, out);
-        if (!effect.statistics.composite)
-            continue;
-        out << "\nEffect " << effect.effectNo << ", composite of the truck classes' "
-            << modelLabel(report.compositeModel) << " fits\n";
-        for (std::size_t i = 0; i < report.years.size(); ++i) {
-            const Result<double>& level = effect.statistics.composite->at(i);
-            out << "    " << figure(report.years[i])
-                << " years: " << (level ? figure(*level) : "none: " + level.reason()) << '\n';
-        }
-    }
+    out << stats::statisticsHeading(report.block) << '\n';
+    const stats::StatisticsChoice choice{report.block, false, report.compositeModel, report.years};
+    for (const EffectStats& effect : report.effects)
+        stats::writeEffectText(out, effect.effectNo, effect.statistics, choice, report.files);
 }
 
 void writeStatsJson(const StatsReport& report, std::ostream& out) {

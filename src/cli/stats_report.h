@@ -26,8 +26,6 @@ struct StatsReport {
     std::vector<EffectStats> effects;
 };
 
-const char* blockName(stats::BlockSize size);
-
 // The report for people: per effect and group the blocks, the largest maximum and its event, both
 // fits with standard errors, the test's verdict and the return levels with both intervals.
 void writeStatsText(const StatsReport& report, std::ostream& out);
