@@ -8,8 +8,12 @@ first 32,767 lines (the largest file the viewer opens):
     file's truck lines (the lines of exactly 77 ASCII digits, all of them and nothing else in
     these files), each as a whole process;
   - kestavian-cli list --top 10 against check;
-  - the peak memory of check and list --top 10 on the long file and on a file of about 1 GB
-    (16 copies of it, one after the other: still one valid event file).
+  - kestavian-cli stats (every effect, day blocks, both fits, delta and profile intervals of the
+    1000-year level) against check, and against a Python script that does the same with pandas
+    and scipy (the effect lines found by the file's counts, the day maxima by pandas, the fits by
+    scipy.stats, the profile interval by scipy.optimize);
+  - the peak memory of check, list --top 10 and stats on the long file and on a file of about
+    1 GB (16 copies of it, one after the other: still one valid event file).
 
 Commands run in turn (A B A B ...), so that each ratio is taken pair by pair; the figures are
 medians. Wall times are measured around the child from spawn to reaping. Peak memory is the
@@ -45,6 +49,57 @@ with open(sys.argv[1], "rb") as f:
                       if len(l.rstrip(b"\r\n")) == 77 and l.rstrip(b"\r\n").isdigit())
 frame = pandas.read_fwf(io.BytesIO(trucks), widths=widths, header=None)
 print(len(frame))
+"""
+
+
+SCIPY_STATS = r"""
+import sys
+import numpy, pandas
+from scipy import optimize, stats
+rows, state, effects, left = [], "event", 0, 0
+with open(sys.argv[1]) as f:
+    for line in f:
+        line = line.strip("\r\n").lstrip()
+        if state == "event":
+            state, effects = "effect", 0
+        elif state == "effect":
+            effects += 1
+            trucks = int(line[38:42])
+            if trucks > 0:
+                rows.append((int(line[0:2]), float(line[2:12]), float(line[12:27])))
+            left = max(trucks, 0)
+            state = "trucks" if left else ("event" if effects == 3 else "effect")
+        else:
+            left -= 1
+            if left == 0:
+                state = "event" if effects == 3 else "effect"
+frame = pandas.DataFrame(rows, columns=["effect", "value", "time"])
+frame["day"] = numpy.floor(frame["time"] / 86400)
+p_target = 1 - 1 / 1000
+for effect, group in frame.groupby("effect"):
+    maxima = group.groupby("day")["value"].max().to_numpy()
+    blocks = group["day"].max() - group["day"].min() + 1
+    p = len(maxima) / blocks
+    f = ((p_target ** (1 / 250)) - 1 + p) / p
+    loc, scale = stats.gumbel_r.fit(maxima)
+    gumbel = stats.gumbel_r.ppf(f, loc, scale)
+    c, loc, scale = stats.genextreme.fit(maxima)
+    best = -stats.genextreme.logpdf(maxima, c, loc, scale).sum()
+    level = stats.genextreme.ppf(f, c, loc, scale)
+    def profile(z):
+        def nll(params):
+            c, scale = params
+            if scale <= 0:
+                return 1e300
+            loc = z - stats.genextreme.ppf(f, c, 0, scale)
+            value = -stats.genextreme.logpdf(maxima, c, loc, scale).sum()
+            return value if numpy.isfinite(value) else 1e300
+        found = optimize.minimize(nll, [c, scale], method="Nelder-Mead")
+        return 2 * (found.fun - best) - stats.chi2.ppf(0.95, 1)
+    def bound(a, b):
+        return optimize.brentq(profile, a, b) if profile(a) * profile(b) < 0 else float("nan")
+    print(effect, len(maxima), gumbel, level, bound(level - 50 * scale, level),
+          bound(level, level + 50 * scale))
 """
 
 
@@ -145,6 +200,10 @@ def main():
                 max(3, args.runs // 2) if path == long_run else args.runs)
     compare("check vs list --top 10, 1.1 M lines", check(long_run),
             [cli, "list", str(long_run), "--top", "10"], args.runs)
+    stats_run = [cli, "stats", str(long_run), "--return-period", "1000"]
+    compare("check vs stats, 1.1 M lines", check(long_run), stats_run, args.runs)
+    compare("stats vs pandas + scipy, 1.1 M lines", stats_run,
+            [args.python, "-c", SCIPY_STATS, str(long_run)], 1)
     print()
     print("| peak memory | median |")
     print("|---|---|")
@@ -152,6 +211,7 @@ def main():
     for path, size in ((long_run, "64 MB"), (gigabyte, "1 GB")):
         peak(f"check, {size}", check(path), 3)
         peak(f"list --top 10, {size}", [cli, "list", str(path), "--top", "10"], 3)
+        peak(f"stats, {size}", [cli, "stats", str(path)], 3)
 
 
 if __name__ == "__main__":

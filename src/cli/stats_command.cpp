@@ -191,9 +191,11 @@ RunRead readRun(const StatsOptions& options, std::size_t fileIndex, const Consol
 
 // The runs read side by side, one a core.
 std::vector<RunRead> readRuns(const StatsOptions& options, const Console& console) {
-    if (options.files.size() == 1)
-        return {readRun(options, 0, &console)};
     std::vector<RunRead> runs(options.files.size());
+    if (runs.size() == 1) {
+        runs.front() = readRun(options, 0, &console);
+        return runs;
+    }
     const std::size_t workers = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> threads;
     std::atomic<std::size_t> next{0};
