@@ -149,9 +149,20 @@ struct GumbelProfile {
     static Vector<1> towardsGumbel(const Vector<1>& phi, int) { return phi; }
 };
 
+// A start whose support holds every maximum at any level: Gumbel, scale at least the maxima's
+// spread and location below the level by the scale's quantile offset.
+template <class Profile> Vector<Profile::size> freshStart(const Profile& profile, double z) {
+    const double q = -std::log(profile.k);
+    const double sigma = std::max(1.0, std::fabs(z / q));
+    Vector<Profile::size> phi{};
+    phi[0] = z - sigma * q;
+    return phi;
+}
+
 // The profile's optimum at z to the given tolerance. Starts: where the optimum at a nearby level
-// drifts to, the nearby optimum itself, and then that with the shape pulled towards 0, whose
-// support is the whole line. Not converged when the optimum leaves the admissible parameters.
+// drifts to, the nearby optimum itself, that with the shape pulled towards 0 (whose support is
+// the whole line), and a fresh start. Not converged when the optimum leaves the admissible
+// parameters; not even evaluated when no start has the maxima in its support.
 template <class Profile>
 auto descentAt(const Profile& profile, double z, const ProfilePoint<Profile::size>& near,
                double tolerance) {
@@ -163,24 +174,33 @@ auto descentAt(const Profile& profile, double z, const ProfilePoint<Profile::siz
     auto d =
         dampedNewton<N>(predicted, evaluate, Profile::admissible, tolerance, profileEvaluations);
     int runs = d.evaluations > 1 ? 1 : 0;
-    for (int attempt = -1; attempt < 10 && !d.converged && runs < 3; ++attempt) {
-        d = dampedNewton<N>(attempt < 0 ? near.phi : Profile::towardsGumbel(near.phi, attempt),
-                            evaluate, Profile::admissible, tolerance, profileEvaluations);
+    for (int attempt = -1; attempt < 11 && !d.converged && runs < 3; ++attempt) {
+        const Vector<N> start = attempt < 0    ? near.phi
+                                : attempt < 10 ? Profile::towardsGumbel(near.phi, attempt)
+                                               : freshStart(profile, z);
+        d = dampedNewton<N>(start, evaluate, Profile::admissible, tolerance, profileEvaluations);
         runs += d.evaluations > 1 ? 1 : 0;
     }
     return d;
 }
 
+// The profile at z: empty when its optimum leaves the admissible parameters; an infinite excess
+// (outside the interval) when no parameters reach z with the maxima in their support.
 template <class Profile>
 std::optional<ProfilePoint<Profile::size>> profileAt(const Profile& profile, double z,
                                                      const ProfilePoint<Profile::size>& near,
                                                      double target) {
     constexpr int N = Profile::size;
     const auto d = descentAt(profile, z, near, profileTolerance);
-    if (!d.converged)
-        return std::nullopt;
     ProfilePoint<N> p;
     p.z = z;
+    if (!d.converged) {
+        if (d.at.feasible)
+            return std::nullopt;
+        p.phi = near.phi;
+        p.excess = std::numeric_limits<double>::infinity();
+        return p;
+    }
     p.excess = d.at.value - target;
     p.slope = d.at.slope;
     p.phi = d.point;
@@ -341,10 +361,14 @@ Interval profileInterval(const Profile& profile, const ScaledSample& sample,
     ProfilePoint<Profile::size> start = *centre;
     const double target = centre->excess + profileRise();
     start.excess = -profileRise();
-    if (const auto lower = profileBound(profile, start, -1, firstStep, target))
-        interval.lower = sample.fromScaled(*lower);
-    if (const auto upper = profileBound(profile, start, +1, firstStep, target))
-        interval.upper = sample.fromScaled(*upper);
+    // A bound too far out to be a number in the caller's units is no bound either.
+    const auto unscaled = [&](std::optional<double> bound) -> std::optional<double> {
+        if (bound && std::isfinite(sample.fromScaled(*bound)))
+            return sample.fromScaled(*bound);
+        return std::nullopt;
+    };
+    interval.lower = unscaled(profileBound(profile, start, -1, firstStep, target));
+    interval.upper = unscaled(profileBound(profile, start, +1, firstStep, target));
     return interval;
 }
 
