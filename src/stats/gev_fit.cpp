@@ -18,9 +18,9 @@ constexpr double tolerance = 1e-9;
 constexpr int maxEvaluations = 200;
 // Maxima in the subsample that a large sample's search from many starts runs on.
 constexpr std::size_t searchSize = 1000;
-// A search that ends closer than this to the floor without converging was still climbing towards
-// it.
-constexpr double floorReach = shapeFloor + 0.02;
+// A search that ends closer than this to a limit of the shapes without converging was still
+// climbing towards it.
+constexpr double limitReach = 0.02;
 
 constexpr double eulerGamma = 0.57721566490153286;
 
@@ -183,14 +183,14 @@ Result<Fit> fitGev(std::span<const double> maxima) {
         starts.push_back(startAt(moments, xi, *lowest, *highest));
 
     const auto search = [&](const std::vector<double>& data, const std::vector<Vector<3>>& from,
-                            std::vector<Vector<3>>& optima, bool& climbing) {
+                            std::vector<Vector<3>>& optima, std::optional<double>& climbing) {
         const auto evaluate = [&](const Vector<3>& v) {
             return gevLikelihood(data, GevParams{v[0], v[1], v[2]});
         };
         Descent<3, Evaluation<3>> best;
         bool found = false;
         double climbingValue = 0;
-        climbing = false;
+        climbing.reset();
         for (const Vector<3>& start : from) {
             const auto d =
                 dampedNewton<3>(start, evaluate, gevAdmissible, tolerance, maxEvaluations);
@@ -205,19 +205,22 @@ Result<Fit> fitGev(std::span<const double> maxima) {
                 if (!found || d.at.value < best.at.value)
                     best = d;
                 found = true;
-            } else if (d.at.feasible && d.point[2] < floorReach &&
+            } else if (d.at.feasible &&
+                       (d.point[2] < shapeFloor + limitReach ||
+                        d.point[2] > shapeCeiling - limitReach) &&
                        (!climbing || d.at.value < climbingValue)) {
-                climbing = true;
+                climbing = d.point[2];
                 climbingValue = d.at.value;
                 optima.push_back(d.point);
             }
         }
-        climbing = climbing && (!found || climbingValue < best.at.value);
+        if (found && best.at.value <= climbingValue)
+            climbing.reset();
         return found ? std::optional(best) : std::nullopt;
     };
 
     std::vector<Vector<3>> optima;
-    bool climbing = false;
+    std::optional<double> climbing; // the shape a search ran towards, when none did better
     auto best = search(searched, starts, optima, climbing);
     if (!subsample.empty()) {
         std::vector<Vector<3>> polished;
@@ -226,9 +229,12 @@ Result<Fit> fitGev(std::span<const double> maxima) {
         if (gumbel && (!best || best->at.value > gumbel->at.value))
             best = search(x, {starts.front()}, polished, climbing);
     }
-    if (climbing)
+    if (climbing && *climbing < 0)
         return refuse("the GEV likelihood keeps rising as the shape goes to -1 or below: it has "
                       "no maximum");
+    if (climbing)
+        return refuse("the GEV likelihood keeps rising as the shape goes above 2: the tail is too "
+                      "heavy to fit");
     if (!best)
         return refuse("the GEV likelihood search did not converge");
     const auto inverse = inversePositiveDefinite<3>(best->at.hessian);

@@ -41,12 +41,15 @@ constexpr int profileEvaluations = 60;
 constexpr double searchLimit = 1e6;
 
 template <int N> struct ProfileEvaluation : Evaluation<N> {
-    double slope = 0;  // d nll / d mu, which is d nll_profile / dz at the profile optimum
+    double slope = 0;  // d nll / dz at fixed phi: d nll_profile / dz at the profile optimum
     Vector<N> mixed{}; // d (gradient in the other parameters) / dz
 };
 
-// The profile likelihood at a fixed level z: the other parameters are phi, (sigma, xi) for the
-// GEV and sigma for the Gumbel, with mu = z - sigma Q(xi) so that z stays the level.
+// The profile likelihood at a fixed level z. The free parameters phi are the location, and for
+// the GEV the shape; the scale follows from the level, sigma = (z - mu) / Q(xi). Far from the
+// estimate a level is reached mostly through the scale, so in these terms the optimum at one level
+// is a good start at the next, where with the scale free it would have to slide along a valley
+// curved like k^-xi.
 template <int N> struct ProfilePoint {
     double z = 0;
     double excess = 0; // nll_profile(z) - nll - rise: negative inside the interval
@@ -55,54 +58,64 @@ template <int N> struct ProfilePoint {
     Vector<N> drift{}; // d phi / dz, to start the next level's search near its optimum
 };
 
+// Gradient, Hessian and z-derivatives in phi from the likelihood's in (mu, sigma, xi), given
+// d theta / d phi (columns j), sigma's second derivatives in phi, and d sigma / dz = r with its
+// derivative in phi.
+template <int N>
+ProfileEvaluation<N> throughScale(const Evaluation<3>& e, const std::array<Vector<3>, N>& j,
+                                  const Matrix<N>& sigmaCurvature, double r,
+                                  const Vector<N>& rSlope) {
+    ProfileEvaluation<N> p;
+    for (int a = 0; a < N; ++a) {
+        for (int i = 0; i < 3; ++i) {
+            p.gradient[a] += e.gradient[i] * j[a][i];
+            p.mixed[a] += j[a][i] * e.hessian[i][1] * r;
+            for (int b = 0; b < N; ++b)
+                for (int l = 0; l < 3; ++l)
+                    p.hessian[a][b] += j[a][i] * e.hessian[i][l] * j[b][l];
+        }
+        p.mixed[a] += e.gradient[1] * rSlope[a];
+        for (int b = 0; b < N; ++b)
+            p.hessian[a][b] += e.gradient[1] * sigmaCurvature[a][b];
+    }
+    p.value = e.value;
+    p.slope = e.gradient[1] * r;
+    p.feasible = true;
+    return p;
+}
+
 struct GevProfile {
     static constexpr int size = 2;
     const std::vector<double>& x;
     double k;
 
     static bool admissible(const Vector<2>& phi) {
-        return phi[0] > 0 && phi[1] > shapeFloor && phi[1] < shapeCeiling;
+        return phi[1] > shapeFloor && phi[1] < shapeCeiling;
+    }
+    Vector<3> parameters(double z, const Vector<2>& phi) const {
+        return {phi[0], (z - phi[0]) / quantileOffset(k, phi[1]).value, phi[1]};
+    }
+    std::pair<double, Vector<2>> fromParameters(const Vector<3>& theta) const {
+        return {theta[0] + theta[1] * quantileOffset(k, theta[2]).value, {theta[0], theta[2]}};
     }
     ProfileEvaluation<2> operator()(double z, const Vector<2>& phi) const {
-        ProfileEvaluation<2> r;
         const QuantileOffset q = quantileOffset(k, phi[1]);
-        const double mu = z - phi[0] * q.value;
-        if (!std::isfinite(mu) || !std::isfinite(q.slope) || !std::isfinite(q.curvature))
-            return r;
-        const Evaluation<3> e = gevLikelihood(x, GevParams{mu, phi[0], phi[1]});
+        const double d = z - phi[0];
+        const double sigma = d / q.value;
+        if (!(sigma > 0) || !std::isfinite(sigma) || !std::isfinite(q.curvature))
+            return {};
+        const Evaluation<3> e = gevLikelihood(x, GevParams{phi[0], sigma, phi[1]});
         if (!e.feasible)
-            return r;
-        // d(mu, sigma, xi) / dsigma and / dxi; mu's own second derivatives add g_mu times
-        // (0, -Q'; -Q', -sigma Q'').
-        const std::array<Vector<3>, 2> j{Vector<3>{-q.value, 1, 0},
-                                         Vector<3>{-phi[0] * q.slope, 0, 1}};
-        for (int a = 0; a < 2; ++a) {
-            r.gradient[a] = 0;
-            r.mixed[a] = 0;
-            for (int i = 0; i < 3; ++i) {
-                r.gradient[a] += e.gradient[i] * j[a][i];
-                r.mixed[a] += e.hessian[0][i] * j[a][i];
-                for (int b = 0; b < 2; ++b)
-                    for (int l = 0; l < 3; ++l)
-                        r.hessian[a][b] += j[a][i] * e.hessian[i][l] * j[b][l];
-            }
-        }
-        r.hessian[0][1] -= e.gradient[0] * q.slope;
-        r.hessian[1][0] -= e.gradient[0] * q.slope;
-        r.hessian[1][1] -= e.gradient[0] * phi[0] * q.curvature;
-        r.value = e.value;
-        r.slope = e.gradient[0];
-        r.feasible = true;
-        return r;
-    }
-    // z - mu = sigma Q(xi), and its change along a drift of phi.
-    double offset(const Vector<2>& phi) const { return phi[0] * quantileOffset(k, phi[1]).value; }
-    double offsetSlope(const Vector<2>& phi, const Vector<2>& drift) const {
-        const QuantileOffset q = quantileOffset(k, phi[1]);
-        return drift[0] * q.value + phi[0] * q.slope * drift[1];
+            return {};
+        // sigma = d R(xi) with R = 1 / Q: R' = -Q'/Q^2, R'' = (2 Q'^2 - Q Q'') / Q^3.
+        const double r = 1 / q.value;
+        const double r1 = -q.slope * r * r;
+        const double r2 = (2 * q.slope * q.slope - q.value * q.curvature) * r * r * r;
+        return throughScale<2>(e, {Vector<3>{1, -r, 0}, Vector<3>{0, d * r1, 1}},
+                               {{{0, -r1}, {-r1, d * r2}}}, r, {0, r1});
     }
     static Vector<2> towardsGumbel(const Vector<2>& phi, int attempt) {
-        return {phi[0], attempt >= 8 ? 0.0 : std::ldexp(phi[1], -attempt)};
+        return {phi[0], attempt >= 9 ? 0.0 : std::ldexp(phi[1], -attempt - 1)};
     }
 };
 
@@ -111,57 +124,83 @@ struct GumbelProfile {
     const std::vector<double>& x;
     double k;
 
-    static bool admissible(const Vector<1>& phi) { return phi[0] > 0; }
-    ProfileEvaluation<1> operator()(double z, const Vector<1>& phi) const {
-        ProfileEvaluation<1> r;
-        const double q = -std::log(k);
-        const Evaluation<2> e = gumbelLikelihood(x, z - phi[0] * q, phi[0]);
-        if (!e.feasible)
-            return r;
-        r.value = e.value;
-        r.gradient = {e.gradient[1] - q * e.gradient[0]};
-        r.hessian = {{{q * q * e.hessian[0][0] - 2 * q * e.hessian[0][1] + e.hessian[1][1]}}};
-        r.mixed = {e.hessian[0][1] - q * e.hessian[0][0]};
-        r.slope = e.gradient[0];
-        r.feasible = true;
-        return r;
+    static bool admissible(const Vector<1>&) { return true; }
+    Vector<3> parameters(double z, const Vector<1>& phi) const {
+        return {phi[0], (z - phi[0]) / -std::log(k), 0};
     }
-    double offset(const Vector<1>& phi) const { return -phi[0] * std::log(k); }
-    double offsetSlope(const Vector<1>&, const Vector<1>& drift) const {
-        return -drift[0] * std::log(k);
+    std::pair<double, Vector<1>> fromParameters(const Vector<3>& theta) const {
+        return {theta[0] - theta[1] * std::log(k), {theta[0]}};
+    }
+    ProfileEvaluation<1> operator()(double z, const Vector<1>& phi) const {
+        const double r = 1 / -std::log(k);
+        const double sigma = (z - phi[0]) * r;
+        if (!(sigma > 0) || !std::isfinite(sigma))
+            return {};
+        const Evaluation<2> g = gumbelLikelihood(x, phi[0], sigma);
+        if (!g.feasible)
+            return {};
+        Evaluation<3> e;
+        e.value = g.value;
+        e.gradient = {g.gradient[0], g.gradient[1], 0};
+        e.hessian = {
+            {{g.hessian[0][0], g.hessian[0][1], 0}, {g.hessian[1][0], g.hessian[1][1], 0}}};
+        return throughScale<1>(e, {Vector<3>{1, -r, 0}}, {}, r, {});
     }
     static Vector<1> towardsGumbel(const Vector<1>& phi, int) { return phi; }
 };
 
-// The profile's optimum at z to the given tolerance, started from where the optimum at a nearby
-// level drifts to. Where that start lies outside the support, the shape is pulled towards 0,
-// whose support is the whole line. Not converged when the optimum leaves the admissible
-// parameters.
+// A start whose support holds every maximum at any level: Gumbel, scale at least the maxima's
+// spread and location below the level by the scale's quantile offset.
+template <class Profile> Vector<Profile::size> freshStart(const Profile& profile, double z) {
+    const double q = -std::log(profile.k);
+    const double sigma = std::max(1.0, std::fabs(z / q));
+    Vector<Profile::size> phi{};
+    phi[0] = z - sigma * q;
+    return phi;
+}
+
+// The profile's optimum at z to the given tolerance. Starts: where the optimum at a nearby level
+// drifts to, the nearby optimum itself, that with the shape pulled towards 0 (whose support is
+// the whole line), and a fresh start. Not converged when the optimum leaves the admissible
+// parameters; not even evaluated when no start has the maxima in its support.
 template <class Profile>
 auto descentAt(const Profile& profile, double z, const ProfilePoint<Profile::size>& near,
                double tolerance) {
     constexpr int N = Profile::size;
-    Vector<N> start = near.phi;
+    Vector<N> predicted = near.phi;
     for (int i = 0; i < N; ++i)
-        start[i] += (z - near.z) * near.drift[i];
+        predicted[i] += (z - near.z) * near.drift[i];
     const auto evaluate = [&](const Vector<N>& phi) { return profile(z, phi); };
-    auto d = dampedNewton<N>(start, evaluate, Profile::admissible, tolerance, profileEvaluations);
-    for (int attempt = 0; attempt < 9 && !d.converged && d.evaluations <= 1; ++attempt)
-        d = dampedNewton<N>(Profile::towardsGumbel(near.phi, attempt), evaluate,
-                            Profile::admissible, tolerance, profileEvaluations);
+    auto d =
+        dampedNewton<N>(predicted, evaluate, Profile::admissible, tolerance, profileEvaluations);
+    int runs = d.evaluations > 1 ? 1 : 0;
+    for (int attempt = -1; attempt < 11 && !d.converged && runs < 3; ++attempt) {
+        const Vector<N> start = attempt < 0    ? near.phi
+                                : attempt < 10 ? Profile::towardsGumbel(near.phi, attempt)
+                                               : freshStart(profile, z);
+        d = dampedNewton<N>(start, evaluate, Profile::admissible, tolerance, profileEvaluations);
+        runs += d.evaluations > 1 ? 1 : 0;
+    }
     return d;
 }
 
+// The profile at z: empty when its optimum leaves the admissible parameters; an infinite excess
+// (outside the interval) when no parameters reach z with the maxima in their support.
 template <class Profile>
 std::optional<ProfilePoint<Profile::size>> profileAt(const Profile& profile, double z,
                                                      const ProfilePoint<Profile::size>& near,
                                                      double target) {
     constexpr int N = Profile::size;
     const auto d = descentAt(profile, z, near, profileTolerance);
-    if (!d.converged)
-        return std::nullopt;
     ProfilePoint<N> p;
     p.z = z;
+    if (!d.converged) {
+        if (d.at.feasible)
+            return std::nullopt;
+        p.phi = near.phi;
+        p.excess = std::numeric_limits<double>::infinity();
+        return p;
+    }
     p.excess = d.at.value - target;
     p.slope = d.at.slope;
     p.phi = d.point;
@@ -181,22 +220,27 @@ template <class Profile>
 std::optional<double> directBound(const Profile& profile, const ProfilePoint<Profile::size>& centre,
                                   double direction, double firstStep, double target) {
     constexpr int N = Profile::size;
-    // The start: the bound of the likelihood's quadratic approximation, taken in the parameters
-    // (mu, phi), where the likelihood is nearly quadratic, rather than in z, which can be far
-    // from linear in them (exponential in the shape for long periods).
-    const double muSlope = 1 - profile.offsetSlope(centre.phi, centre.drift);
-    ProfilePoint<N> from = centre;
+    // The start: the bound of the likelihood's quadratic approximation, taken in (mu, sigma,
+    // xi), where the likelihood is nearly quadratic, rather than in z, which can be far from
+    // linear in them (exponential in the shape for long periods).
+    const double h = 1e-6;
+    Vector<N> ahead = centre.phi;
     for (int i = 0; i < N; ++i)
-        from.phi[i] += direction * firstStep * centre.drift[i];
+        ahead[i] += h * centre.drift[i];
+    const Vector<3> theta = profile.parameters(centre.z, centre.phi);
+    const Vector<3> moved = profile.parameters(centre.z + h, ahead);
+    Vector<3> bound{};
+    for (int i = 0; i < 3; ++i)
+        bound[i] = theta[i] + direction * firstStep * (moved[i] - theta[i]) / h;
+    ProfilePoint<N> from = centre;
     from.drift = {};
     double z = centre.z + direction * firstStep;
-    if (Profile::admissible(from.phi)) {
-        const double mu = centre.z - profile.offset(centre.phi) + direction * firstStep * muSlope;
-        const double level = mu + profile.offset(from.phi);
-        if (std::isfinite(level) && direction * (level - centre.z) > 0)
-            z = level;
+    const auto [level, phi0] = profile.fromParameters(bound);
+    if (bound[1] > 0 && std::isfinite(level) && direction * (level - centre.z) > 0) {
+        z = level;
+        from.z = level;
+        from.phi = phi0;
     }
-    from.z = z;
     const auto start = descentAt(profile, z, from, 1e-4);
     if (!start.converged)
         return std::nullopt;
@@ -317,10 +361,14 @@ Interval profileInterval(const Profile& profile, const ScaledSample& sample,
     ProfilePoint<Profile::size> start = *centre;
     const double target = centre->excess + profileRise();
     start.excess = -profileRise();
-    if (const auto lower = profileBound(profile, start, -1, firstStep, target))
-        interval.lower = sample.fromScaled(*lower);
-    if (const auto upper = profileBound(profile, start, +1, firstStep, target))
-        interval.upper = sample.fromScaled(*upper);
+    // A bound too far out to be a number in the caller's units is no bound either.
+    const auto unscaled = [&](std::optional<double> bound) -> std::optional<double> {
+        if (bound && std::isfinite(sample.fromScaled(*bound)))
+            return sample.fromScaled(*bound);
+        return std::nullopt;
+    };
+    interval.lower = unscaled(profileBound(profile, start, -1, firstStep, target));
+    interval.upper = unscaled(profileBound(profile, start, +1, firstStep, target));
     return interval;
 }
 
@@ -395,10 +443,10 @@ Result<ReturnLevel> returnLevelWithIntervals(std::span<const double> maxima, con
         r.standardError > 0 ? std::min(normal975() * r.standardError / sample->scale, 1e3) : 0.1;
     if (fit.model == Model::Gev)
         r.profile = profileInterval(GevProfile{sample->x, *k}, *sample,
-                                    Vector<2>{p.sigma / sample->scale, p.xi}, r.level, firstStep);
+                                    Vector<2>{sample->toScaled(p.mu), p.xi}, r.level, firstStep);
     else
         r.profile = profileInterval(GumbelProfile{sample->x, *k}, *sample,
-                                    Vector<1>{p.sigma / sample->scale}, r.level, firstStep);
+                                    Vector<1>{sample->toScaled(p.mu)}, r.level, firstStep);
     return r;
 }
 

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cmath>
+#include <fstream>
+
+#include "drawing/probability_plot.h"
+#include "stats/gev.h"
+
+namespace kestavian {
+namespace {
+
+PlotInput plotOf(const char* name) {
+    PlotInput input;
+    std::ifstream in(std::string(KESTAVIAN_STATS_FIXTURES) + "/" + name + ".txt");
+    for (double v; in >> v;)
+        input.maxima.push_back(v);
+    input.file = name;
+    input.model = {250, 300.0 / 320};
+    input.gev = *stats::fitGev(input.maxima);
+    input.gumbel = *stats::fitGumbel(input.maxima);
+    return input;
+}
+
+bool isolated(const PlotMapping& map, std::size_t i, std::size_t n) {
+    for (std::size_t j = 0; j < n; ++j) {
+        const QPointF d = map.pointOf(j) - map.pointOf(i);
+        if (j != i && QPointF::dotProduct(d, d) < 16)
+            return false;
+    }
+    return true;
+}
+
+// Each plotted maximum's centre, read back from the PNG at both pixel ratios, is a marker's fill,
+// and the hit test finds it there; the marked level's cross is where its level maps.
+TEST(ProbabilityPlot, PointsLevelAndHitsWhereTheMappingPutsThem) {
+    const PlotInput input = plotOf("gev_bounded");
+    const QTemporaryDir dir;
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QString path = dir.filePath(QString("plot%1.png").arg(ratio));
+        ASSERT_TRUE(writePlot(input, path, QSize(900, 600), ratio));
+        const QImage image(path);
+        ASSERT_EQ(image.size(), QSize(900, 600) * ratio);
+        const PlotMapping map(input, QSizeF(900, 600));
+        int checked = 0;
+        for (std::size_t i = 0; i < input.maxima.size(); ++i) {
+            if (!isolated(map, i, input.maxima.size()))
+                continue;
+            const QPointF p = map.pointOf(i) * ratio;
+            const QColor c = image.pixelColor(p.toPoint());
+            EXPECT_NEAR(c.red(), 240, 30) << i;
+            EXPECT_NEAR(c.green(), 150, 30) << i;
+            EXPECT_NEAR(c.blue(), 30, 40) << i;
+            EXPECT_EQ(maximumAt(input, QSizeF(900, 600), map.pointOf(i) + QPointF(2, -1)), i);
+            ++checked;
+        }
+        EXPECT_GT(checked, 10);
+        const double k = *stats::levelExponent(input.model, input.years);
+        const QPointF cross =
+            map.toPixel(-std::log(k), *stats::returnLevel(input.gev->params, input.model, 1000)) *
+            ratio;
+        const QColor c = image.pixelColor(cross.toPoint());
+        EXPECT_GT(c.red(), 150);
+        EXPECT_LT(c.green(), 120);
+    }
+    EXPECT_EQ(maximumAt(input, QSizeF(900, 600), QPointF(5, 5)), std::nullopt);
+
+    const QString svg = dir.filePath("plot.svg");
+    ASSERT_TRUE(writePlot(input, svg));
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("<svg"));
+}
+
+} // namespace
+} // namespace kestavian
