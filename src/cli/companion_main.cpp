@@ -1,11 +1,13 @@
-// The half of kestavian-cli that needs Qt, started by it for timings, extract and render. Only
-// render starts Qt's GUI layer (fonts and a platform plugin).
+// The half of kestavian-cli that needs Qt, started by it for timings, extract, render and the
+// plots of stats. Only render and stats start Qt's GUI layer (fonts and a platform plugin).
 #include <QGuiApplication>
 #include <iostream>
 
 #include "cli/command_main.h"
 #include "cli/extract_command.h"
 #include "cli/render_command.h"
+#include "cli/stats_command.h"
+#include "cli/stats_plot.h"
 #include "cli/timings_command.h"
 
 using namespace kestavian::cli;
@@ -29,8 +31,8 @@ int main(int argc, char** argv) {
         return runCommandLine(argc, argv, runTimingsCommand);
     if (command == "extract")
         return runCommandLine(argc, argv, runExtractCommand);
-    if (command != "render") {
-        writeMessageLine(std::cerr, "kestavian-cli-qt runs timings, extract and render");
+    if (command != "render" && command != "stats") {
+        writeMessageLine(std::cerr, "kestavian-cli-qt runs timings, extract, render and stats");
         return ExitUsage;
     }
     // The tool draws off screen; it must run where there is no display at all.
@@ -38,5 +40,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName("kestavian-cli");
+    if (command == "stats")
+        return runCommandLine(argc, argv, [](const Arguments& arguments, const Console& console) {
+            return runStatsCommand(arguments, console, writeStatsPlots);
+        });
     return runCommandLine(argc, argv, runRenderCommand);
 }

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +17,7 @@
 
 #include "window/picture_box.h"
 #include "window/qt_dialogs.h"
+#include "window/statistics_window.h"
 
 // The window's resources live in this static library; using them here keeps them linked in.
 static void initResources() {
@@ -88,9 +90,23 @@ void frmMain::addShortcuts() {
     key(Qt::CTRL | Qt::Key_Q, [this] { close(); });
     key(Qt::CTRL | Qt::SHIFT | Qt::Key_C, [this] { run([this] { copyPicture(1); }); });
     key(Qt::CTRL | Qt::SHIFT | Qt::Key_S, [this] { run([this] { saveChosenPicture(); }); });
-    // The picture has a menu of its own, for putting it in a report.
+    key(Qt::CTRL | Qt::Key_T, [this] {
+        if (FileLoaded)
+            showStatistics();
+    });
+    // The picture has a menu of its own, for putting it in a report; the lists one that opens
+    // the statistics of the effect picked.
     GA->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(GA, &QWidget::customContextMenuRequested, this, &frmMain::showPictureMenu);
+    for (QComboBox* list : {cmbEvent, cmbEffect}) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
+            auto* menu = new QMenu(this);
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            addStatisticsEntry(*menu);
+            menu->popup(list->mapToGlobal(at));
+        });
+    }
 }
 
 void frmMain::Form_Load() {

@@ -17,6 +17,7 @@
 #include "window/frm_main_form.h"
 
 class QComboBox;
+class QMenu;
 class QMimeData;
 
 namespace kestavian {
@@ -40,6 +41,7 @@ inline constexpr const char* LastOpenFolderKey = "open/lastFolder";
 inline constexpr const char* LastSaveFolderKey = "save/lastFolder";
 
 struct Scene;
+class StatisticsWindow;
 
 // What the window keeps besides its controls: the event store and view settings it owns for the
 // whole program, the copy of the first truck on, and the window fields that steer playback.
@@ -108,6 +110,12 @@ private:
     void copyPicture(double scale);
     void saveChosenPicture();
     void reportSaveFailure(const QString& path, const QString& reason);
+    // The statistics of the effect picked, in their own window, which follows the picks; its
+    // entry in the picture's and the lists' menus ("Statistics of load effect N...").
+    void showStatistics();
+    void followInStatistics();
+    void pickFromStatistics(long position);
+    void addStatisticsEntry(QMenu& menu);
 
     // ShowEvent and DrawSceneAtTime on this window's picture, labels and scrubber.
     void showEffect(const EffectData& effect);
@@ -151,6 +159,9 @@ private:
     void showFileInTitle();
 
     std::unique_ptr<Dialogs> dialogs_;
+    std::unique_ptr<StatisticsWindow> statistics_;
+    // Files opened: the statistics window recomputes when another one is.
+    long filesOpened_ = 0;
     // Handlers running now, nested ones included.
     int handlersRunning_ = 0;
     // Effects showEffect has begun to show, to tell whether an Open showed one.

@@ -97,6 +97,7 @@ bool frmMain::SelectEventFile(const std::string& path) {
         return false;
     }
     store.FileName = bareFileName(path);
+    ++filesOpened_;
     programSettings().setValue(LastOpenFolderKey,
                                QFileInfo(QFile::decodeName(path.c_str())).absolutePath());
     return true;
@@ -140,6 +141,7 @@ void frmMain::openChosenFile(const std::string& path) {
     if (effectsShown_ == shownBefore)
         skipOnError([&] { showEmptySpan(); });
     showFileInTitle();
+    followInStatistics();
     // A reading that stopped early looks complete in the lists; say where it stopped, unless
     // all it left out are blank lines at the end. A file without events opens to an empty span:
     // say so, lest it look like a failure to draw.

@@ -57,6 +57,8 @@ void frmMain::showPictureMenu(const QPoint& at) {
                           [this, scale] { run([this, scale] { copyPicture(scale); }); });
     menu->addAction("Save Picture As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this,
                     [this] { run([this] { saveChosenPicture(); }); });
+    menu->addSeparator();
+    addStatisticsEntry(*menu);
     menu->popup(GA->mapToGlobal(at));
 }
 

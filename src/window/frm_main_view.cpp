@@ -116,10 +116,12 @@ const EffectData& frmMain::selectedEffect() const {
 
 void frmMain::cmbEvent_Click() {
     skipOnError([&] { showEffect(selectedEffect()); });
+    followInStatistics();
 }
 
 void frmMain::cmbEffect_Click() {
     skipOnError([&] { showEffect(selectedEffect()); });
+    followInStatistics();
 }
 
 void frmMain::appendToTxtOut(const std::string& line) {

@@ -117,7 +117,9 @@ TEST_F(Desktop, PictureForAReport) {
     QStringList items;
     for (QAction* action : menu->actions())
         items << action->text();
-    EXPECT_EQ(items.join('|'), "Copy Picture|Copy Picture at Scale|Save Picture As...");
+    EXPECT_EQ(
+        items.join('|'),
+        "Copy Picture|Copy Picture at Scale|Save Picture As...||Statistics of load effect 1...");
     menu->actions().at(1)->menu()->actions().at(0)->trigger(); // 2 x
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(1282, 334));
     menu->actions().at(0)->trigger();
