@@ -69,6 +69,9 @@ public:
     const FormControls& controls() const { return *this; }
     const FormState& state() const { return *this; }
 
+    // The statistics window, once it has been opened.
+    StatisticsWindow* statisticsWindow() const { return statistics_.get(); }
+
     // The folder pictures are saved in: the program's own unless changed.
     void setPictureFolder(const QString& folder) { pictureFolder_ = folder; }
 

@@ -80,7 +80,7 @@ StatisticsWindow::StatisticsWindow(QWidget* mainWindow, Dialogs& dialogs,
     plot_ = new PlotView;
     summary_ = new QPlainTextEdit;
     summary_->setReadOnly(true);
-    summary_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    summary_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     summary_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     table_ = new QTableWidget(0, 5);
     table_->setHorizontalHeaderLabels({"Rank", "Value", "Event", "Time", "Trucks"});
@@ -88,6 +88,8 @@ StatisticsWindow::StatisticsWindow(QWidget* mainWindow, Dialogs& dialogs,
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
+    table_->horizontalHeader()->setStretchLastSection(true);
 
     auto* choices = new QHBoxLayout;
     choices->addWidget(new QLabel("Block:"));
@@ -103,15 +105,15 @@ StatisticsWindow::StatisticsWindow(QWidget* mainWindow, Dialogs& dialogs,
     auto* whole = new QSplitter(Qt::Vertical);
     whole->addWidget(plot_);
     whole->addWidget(below);
-    whole->setStretchFactor(0, 3);
-    whole->setStretchFactor(1, 2);
+    whole->setSizes({430, 330});
+    below->setSizes({560, 440});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choices);
     layout->addWidget(whole, 1);
 
     // The size and choices of the last time.
     QSettings settings = programSettings();
-    resize(settings.value("statistics/size", QSize(1000, 760)).toSize());
+    resize(settings.value("statistics/size", QSize(1000, 820)).toSize());
     block_->setCurrentIndex(std::clamp(settings.value("statistics/block", 0).toInt(), 0, 3));
     byTrucks_->setChecked(settings.value("statistics/byTrucks", false).toBool());
     periods_->setText(settings.value("statistics/periods", "1000").toString());

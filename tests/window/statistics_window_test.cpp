@@ -1,0 +1,59 @@
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTableWidget>
+
+#include "cli/cli_runner.h"
+#include "window/plot_view.h"
+#include "window/statistics_window.h"
+#include "window/window_fixture.h"
+
+namespace kestavian::test {
+namespace {
+
+using StatisticsWindowTest = WindowTest;
+
+// Opened with Ctrl+T on the sample, the window shows what kestavian-cli stats finds for the
+// effect picked; a click on its top point picks that event in the main window, which then draws
+// what kestavian-cli render draws; another effect picked is followed.
+TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    open(Sample);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_T, Qt::ControlModifier);
+    QApplication::sendEvent(ui().Editor, &press);
+    StatisticsWindow* statistics = window->statisticsWindow();
+    ASSERT_NE(statistics, nullptr);
+    statistics->finishComputing();
+    const auto statsOf = [](const char* effect) {
+        return runCli({"stats", QString::fromStdString(Sample), "--effect", effect}).out;
+    };
+    EXPECT_EQ(statistics->summary(), statsOf("1"));
+
+    // The top maximum: the first row of the table, and the highest point of the plot.
+    QTableWidget* table = statistics->maximaTable();
+    ASSERT_GT(table->rowCount(), 10);
+    const long top = table->item(0, 0)->data(Qt::UserRole).toLongLong();
+    EXPECT_EQ(table->item(0, 1)->text() + " " + table->item(0, 2)->text(), "5165.65 16426");
+    const std::optional<QPointF> point = statistics->plot()->pointOfPosition(top);
+    ASSERT_TRUE(point);
+    QMouseEvent click(QEvent::MouseButtonPress, *point, statistics->plot()->mapToGlobal(*point),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(statistics->plot(), &click);
+    EXPECT_EQ(ui().cmbEvent->currentIndex() + 1, top);
+    EXPECT_EQ(ui().cmbEvent->currentText(), "16426");
+    const QString out = QString::fromStdString(path("top.png"));
+    ASSERT_EQ(runCli({"render", QString::fromStdString(Sample), "--position", QString::number(top),
+                      "--effect", "1", "--out", out})
+                  .status,
+              0);
+    EXPECT_EQ(rgb32(QImage(out)), ui().GA->surface().Image());
+
+    pick(ui().cmbEffect, 1);
+    statistics->finishComputing();
+    EXPECT_EQ(statistics->summary(), statsOf("2"));
+    EXPECT_EQ(statistics->windowTitle(), "Statistics of load effect 2 - Events_30_sample.txt");
+}
+
+} // namespace
+} // namespace kestavian::test
