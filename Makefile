@@ -62,6 +62,7 @@ fuzz: deps
 # A screenshot of the viewer with the sample open, made under Xvfb.
 screenshot: build
 	bash scripts/screenshot.sh ./$(BUILD)/kestavian docs/screenshot.png
+	STATISTICS=1 bash scripts/screenshot.sh ./$(BUILD)/kestavian docs/statistics.png
 
 clean:
 	rm -rf $(BUILD) build-asan build-bench build-fuzz

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes a screenshot of the viewer with the sample event file open, the way a person sees it:
 # a real window under Xvfb, the Open button clicked, the file name typed into the dialog.
-# Usage: [SCALE=2] scripts/screenshot.sh VIEWER OUTPUT.png [EVENT_FILE]
-# SCALE runs the viewer at that device pixel ratio, as on a HiDPI screen.
+# Usage: [SCALE=2] [STATISTICS=1] scripts/screenshot.sh VIEWER OUTPUT.png [EVENT_FILE]
+# SCALE runs the viewer at that device pixel ratio, as on a HiDPI screen; STATISTICS=1 opens the
+# statistics window too (Ctrl+T) and shows it beside the main window.
 set -euo pipefail
 
 viewer=$(realpath "$1")
@@ -14,7 +15,10 @@ scale=${SCALE:-1}
 at() { awk -v s="$scale" -v x="$1" -v y="$2" 'BEGIN { printf "%d %d", x * s, y * s }'; }
 
 display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 "$(at 1024 768 | tr ' ' x)x24" -nolisten tcp >/dev/null 2>&1 &
+statistics=${STATISTICS:-}
+screen="1024 768"
+[ -n "$statistics" ] && screen="1700 830"
+Xvfb "$display" -screen 0 "$(at $screen | tr ' ' x)x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 viewer_pid=""
 cleanup() {
@@ -54,5 +58,16 @@ sleep 0.3
 xdotool mousemove $(at 478 304) click 1
 sleep 0.5
 
-import -window "$window" "$output"
+if [ -z "$statistics" ]; then
+    import -window "$window" "$output"
+    echo "screenshot: wrote $output"
+    exit 0
+fi
+xdotool key ctrl+t
+sleep 1.5
+stats_window=$(xdotool search --name "^Statistics of" | head -n 1)
+xdotool windowmove "$stats_window" $(at 690 0)
+xdotool windowsize "$stats_window" $(at 1000 820)
+sleep 1
+import -window root -crop "$(at 1690 820 | tr ' ' x)+0+0" "$output"
 echo "screenshot: wrote $output"
