@@ -114,6 +114,15 @@ TEST(Fits, TheGevReachesTheGlobalMaximumWhereScipysDefaultFitStops) {
     EXPECT_LT(fit->nll, 548.46425353697737 - 1);
 }
 
+TEST(Fits, ALargeSampleSearchedOnASubsampleReachesTheFullOptimum) {
+    const Result<Fit> fit = fitGev(fixture("large"));
+    ASSERT_TRUE(fit.ok()) << fit.reason();
+    expectRelative(fit->params.mu, 1999.576695634511, 1e-6, "mu");
+    expectRelative(fit->params.sigma, 79.323733003533064, 1e-6, "sigma");
+    expectRelative(fit->params.xi, -0.092674000336127577, 1e-6, "xi");
+    expectRelative(fit->nll, 17686.623128432002, 1e-9, "nll");
+}
+
 TEST(Gev, ShapeZeroIsTheGumbelLimitFromBothSides) {
     const std::vector<double> x = fixture("gev_bounded");
     const ModelFigures& gumbel = fixtures[0].gumbel;
@@ -209,6 +218,10 @@ TEST(Refusals, AReasonInsteadOfANumber) {
         {equal, Model::Gev, "all 12 maxima are equal"},
         {withNan, Model::Gumbel, "not a finite number"},
         {fixture("floor"), Model::Gev, "keeps rising as the shape goes to -1"},
+        {{122.94, 123.31, 104.56, 97.87, 91.70, 100.43, 101.14, 91.37, 91.51, 776.64, 110.60,
+          96.61},
+         Model::Gev,
+         "keeps rising as the shape goes above 2"},
     };
     for (const auto& row : rows) {
         const Result<Fit> fit = fitModel(row.model, row.maxima);
