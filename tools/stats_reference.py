@@ -386,6 +386,20 @@ def floor_profile(x):
     return values
 
 
+def distribution():
+    """F and 1 - F on both sides of the support, and the quantile offset Q with its derivatives."""
+    for xi, zs in ((0.2, (40, 95, 200)), (-0.2, (90, 149, 160))):
+        for z in zs:
+            print(f"xi {xi} z {z}: cdf {g17(stats.genextreme.cdf(z, -xi, 100, 10))} "
+                  f"sf {g17(stats.genextreme.sf(z, -xi, 100, 10))}")
+    for k, xi in ((1e-3, 0.1), (1e-3, 0.05), (0.5, -0.3), (1e-6, -0.3)):
+        h = 1e-3
+        f = [stats.genextreme.isf(-math.expm1(-k), -(xi + j * h)) for j in (-2, -1, 0, 1, 2)]
+        d1 = (f[0] - 8 * f[1] + 8 * f[3] - f[4]) / (12 * h)
+        d2 = (-f[0] + 16 * f[1] - 30 * f[2] + 16 * f[3] - f[4]) / (12 * h * h)
+        print(f"k {k:g} xi {xi:g}: Q {g17(f[2])} Q' {g17(d1)} Q'' {g17(d2)}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--write-fixtures", action="store_true")
@@ -420,6 +434,7 @@ def main():
     for xi, v in floor_profile(data["floor"]):
         print(f"  xi {xi:g}: nll {g17(v)}")
     composite()
+    distribution()
     return 0
 
 

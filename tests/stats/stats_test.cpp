@@ -78,6 +78,8 @@ void checkModel(const std::vector<double>& x, const FixtureFigures& f, Model mod
     expectRelative(fit->standardErrors[1], m.seSigma, 1e-5, what + " se sigma");
     EXPECT_NEAR(fit->standardErrors[2], m.seXi, 1e-5 * m.seXi) << what;
     EXPECT_TRUE(fit->warning.empty());
+    for (int i = 0; i < 3 && model == Model::Gumbel; ++i)
+        EXPECT_TRUE(fit->covariance[2][i] == 0 && fit->covariance[i][2] == 0); // xi is fixed
 
     const BlockModel block{f.blocksPerYear, static_cast<double>(x.size()) / f.blocks};
     expectRelative(*returnLevel(fit->params, block, 100), m.level100, 1e-6, what + " 100");
@@ -121,6 +123,40 @@ TEST(Fits, ALargeSampleSearchedOnASubsampleReachesTheFullOptimum) {
     expectRelative(fit->params.sigma, 79.323733003533064, 1e-6, "sigma");
     expectRelative(fit->params.xi, -0.092674000336127577, 1e-6, "xi");
     expectRelative(fit->nll, 17686.623128432002, 1e-9, "nll");
+}
+
+TEST(Gev, DistributionAndQuantileOffsetAgainstScipy) {
+    const struct {
+        double xi, z, cdf, survival;
+    } points[] = {
+        {0.2, 40, 0, 1}, // below the lower end of the support
+        {0.2, 95, 0.18387321995473524, 0.81612678004526473},
+        {0.2, 200, 0.99589322960310922, 0.0041067703968908536},
+        {-0.2, 90, 0.083049372387112769, 0.91695062761288726},
+        {-0.2, 149, 0.99999999680000007, 3.1999999948799262e-09},
+        {-0.2, 160, 1, 0}, // above the upper end
+    };
+    for (const auto& p : points) {
+        const GevParams params{100, 10, p.xi};
+        EXPECT_NEAR(gevCdf(p.z, params), p.cdf, 1e-12 * p.cdf) << p.xi << " " << p.z;
+        EXPECT_NEAR(gevSurvival(p.z, params), p.survival, 1e-10 * p.survival) << p.z;
+    }
+    // Q and its derivatives in xi (scipy's quantile and its finite differences), on both sides
+    // of the switch from series to closed forms.
+    const struct {
+        double k, xi, q, slope, curvature;
+    } offsets[] = {
+        {1e-3, 0.1, 9.9526231496887974, 38.301606393821665, 186.04884688618503},
+        {1e-3, 0.05, 8.2507508924550859, 30.134255762652124, 142.6731944449422},
+        {0.5, -0.3, 0.62582534547921498, 0.20938295680613303, 0.095056005844362801},
+        {1e-6, -0.3, 3.2805035602512964, 10.205141578409608, 57.950746526961673},
+    };
+    for (const auto& o : offsets) {
+        const QuantileOffset q = quantileOffset(o.k, o.xi);
+        expectRelative(q.value, o.q, 1e-12, "Q");
+        expectRelative(q.slope, o.slope, 1e-6, "Q'");
+        expectRelative(q.curvature, o.curvature, 1e-6, "Q''");
+    }
 }
 
 TEST(Gev, ShapeZeroIsTheGumbelLimitFromBothSides) {
