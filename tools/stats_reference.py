@@ -346,6 +346,9 @@ def far_deviance(x, nll_hat, r, levels):
                 if np.isfinite(f([mu0, xi0])):
                     q = nelder_mead(f, np.array([mu0, xi0]))
                     best = q if best is None or f(q) < f(best) else best
+        if best is None:  # no start keeps every maximum in the support: far outside
+            out.append((z, float("nan"), math.inf))
+            continue
         out.append((z, best[1], 2 * (f(best) + len(x) * math.log(s) - nll_hat)))
     return out
 
@@ -356,7 +359,21 @@ def unbounded_report(x):
     C = covariance(x, raw, False)
     r = exceedance(spec["T"], spec["B"], 1.0)
     z, zse, _, _ = delta_interval(params, C, r, False)
-    (lower,) = profile_interval(x, params, v, r, False, zse, directions=(-1,))
+    # The lower bound on the same terms as the upper side's check: the location and the shape free,
+    # the scale set by the level (with the scale free, the search here loses its way).
+    def deviance(z):
+        return far_deviance(x, v, r, [z])[0][2] - CHI2
+    inner, step = z, zse
+    while deviance(inner - step) < 0:
+        inner, step = inner - step, 2 * step
+    outer = inner - step
+    if not deviance(outer) < math.inf:
+        # Below the maxima no parameters reach the level: close in on where some first do.
+        a, b = outer, inner
+        for _ in range(60):
+            a, b = (a, (a + b) / 2) if deviance((a + b) / 2) < math.inf else ((a + b) / 2, b)
+        outer = b
+    lower = optimize.brentq(deviance, outer, inner, xtol=1e-10 * abs(z), rtol=1e-15)
     print(f"== unbounded: seed {spec['seed']}, n = {len(x)}, B = {spec['B']}, p = 1, "
           f"T = {spec['T']:g}")
     print(f"gev fit: mu sigma xi nll = {g17(params[0])}, {g17(params[1])}, {g17(params[2])}, "
