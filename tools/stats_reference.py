@@ -33,7 +33,7 @@ CHI2 = stats.chi2.ppf(0.95, 1)
 Z975 = stats.norm.ppf(0.975)
 
 # name: (generator, seed, n, blocks per year, all blocks, distribution parameters)
-FIXTURE_SPECS = {
+DRAWS = {
     "gev_bounded": dict(seed=11, n=300, B=250, blocks=320, mu=1000.0, sigma=50.0, xi=-0.2),
     "gev_heavy": dict(seed=12, n=300, B=50, blocks=300, mu=500.0, sigma=30.0, xi=0.1),
     "gumbel": dict(seed=13, n=200, B=10, blocks=250, mu=200.0, sigma=15.0, xi=0.0),
@@ -354,10 +354,10 @@ def far_deviance(x, nll_hat, r, levels):
 
 
 def unbounded_report(x):
-    spec = UNBOUNDED
+    plan = UNBOUNDED
     params, v, raw = careful_fit(x, False)
     C = covariance(x, raw, False)
-    r = exceedance(spec["T"], spec["B"], 1.0)
+    r = exceedance(plan["T"], plan["B"], 1.0)
     z, zse, _, _ = delta_interval(params, C, r, False)
     # The lower bound on the same terms as the upper side's check: the location and the shape free,
     # the scale set by the level (with the scale free, the search here loses its way).
@@ -374,11 +374,11 @@ def unbounded_report(x):
             a, b = (a, (a + b) / 2) if deviance((a + b) / 2) < math.inf else ((a + b) / 2, b)
         outer = b
     lower = optimize.brentq(deviance, outer, inner, xtol=1e-10 * abs(z), rtol=1e-15)
-    print(f"== unbounded: seed {spec['seed']}, n = {len(x)}, B = {spec['B']}, p = 1, "
-          f"T = {spec['T']:g}")
+    print(f"== unbounded: seed {plan['seed']}, n = {len(x)}, B = {plan['B']}, p = 1, "
+          f"T = {plan['T']:g}")
     print(f"gev fit: mu sigma xi nll = {g17(params[0])}, {g17(params[1])}, {g17(params[2])}, "
           f"{g17(v)}")
-    print(f"gev T={spec['T']:g}: level {g17(z)} profile lower {g17(lower)}")
+    print(f"gev T={plan['T']:g}: level {g17(z)} profile lower {g17(lower)}")
     s = x.std()
     for level, xi, dev in far_deviance(x, v, r, [z + s * 10.0 ** j for j in range(7)]):
         print(f"  upper side: z {level:.6g} (shape {xi:.4f}) deviance {dev:.4f} < {CHI2:.4f}")
@@ -423,8 +423,8 @@ def main():
     args = parser.parse_args()
     print(f"scipy {scipy.__version__}, numpy {np.__version__}")
     data = {}
-    for name, spec in FIXTURE_SPECS.items():
-        data[name] = draw(spec["seed"], spec["n"], spec["mu"], spec["sigma"], spec["xi"])
+    for name, plan in DRAWS.items():
+        data[name] = draw(plan["seed"], plan["n"], plan["mu"], plan["sigma"], plan["xi"])
     seed, trap, default_params, default_nll, params, v = find_trap()
     data["trap"] = trap
     data["unbounded"] = draw(UNBOUNDED["seed"], UNBOUNDED["n"], UNBOUNDED["mu"], UNBOUNDED["sigma"],
@@ -435,8 +435,8 @@ def main():
         FIXTURES.mkdir(parents=True, exist_ok=True)
         for name, x in data.items():
             (FIXTURES / f"{name}.txt").write_text("".join(f"{v:.2f}\n" for v in x))
-    for name, spec in FIXTURE_SPECS.items():
-        report_fixture(name, data[name], spec["B"], spec["blocks"])
+    for name, plan in DRAWS.items():
+        report_fixture(name, data[name], plan["B"], plan["blocks"])
     print(f"== trap: seed {seed}, n = {len(trap)}")
     print(f"scipy default genextreme.fit: mu sigma xi = {g17(default_params[0])}, "
           f"{g17(default_params[1])}, {g17(default_params[2])} nll {g17(default_nll)}")
