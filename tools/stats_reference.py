@@ -33,15 +33,17 @@ CHI2 = stats.chi2.ppf(0.95, 1)
 Z975 = stats.norm.ppf(0.975)
 
 # name: (generator, seed, n, blocks per year, all blocks, distribution parameters)
-FIXTURE_SPECS = {
+DRAWS = {
     "gev_bounded": dict(seed=11, n=300, B=250, blocks=320, mu=1000.0, sigma=50.0, xi=-0.2),
     "gev_heavy": dict(seed=12, n=300, B=50, blocks=300, mu=500.0, sigma=30.0, xi=0.1),
     "gumbel": dict(seed=13, n=200, B=10, blocks=250, mu=200.0, sigma=15.0, xi=0.0),
 }
 TRAP = dict(n=100, B=250, mu=100.0, sigma=10.0, xi=-0.2)
-# A short heavy-tailed sample whose 1000-year level has no upper profile bound: the profile's
-# optimum reaches the ceiling of admissible shapes (2) before the deviance reaches the threshold.
-UNBOUNDED = dict(n=12, B=250, mu=100.0, sigma=10.0, xi=0.5)
+# A short sample whose ten-million-year level has no upper profile bound within a million standard
+# deviations of the maxima from the estimate, where the search for one stops.
+UNBOUNDED = dict(seed=17, n=12, B=250, T=1e7, mu=100.0, sigma=10.0, xi=0.5)
+# Large enough that the fit searches a subsample first: the fit alone.
+LARGE = dict(seed=14, n=3000, mu=2000.0, sigma=80.0, xi=-0.1)
 # A sample from a shape below -1: the likelihood rises without bound towards xi = -1.
 FLOOR = dict(seed=21, n=30, mu=100.0, sigma=10.0, xi=-1.4)
 SHAPE_FLOOR, SHAPE_CEILING = -1.0, 2.0
@@ -228,7 +230,7 @@ def profile_nll(x, z, r, gumbel, warm):
     return f(best) + len(x) * math.log(s), list(best)
 
 
-def profile_interval(x, params, nll_hat, r, gumbel, se):
+def profile_interval(x, params, nll_hat, r, gumbel, se, directions=(-1, 1)):
     """Both bounds; None for one that does not exist: the profile's optimum reaches a limit of the
     admissible shapes, or the search passes a million standard deviations, before the deviance
     reaches the threshold."""
@@ -236,7 +238,7 @@ def profile_interval(x, params, nll_hat, r, gumbel, se):
     z_hat = level(params, r, gumbel)
     start = [params[1] / s, params[2]]
     bounds = []
-    for direction in (-1, 1):
+    for direction in directions:
         warm = [start]
         leaves = []
 
@@ -323,21 +325,64 @@ def composite():
     print(f"composite of {classes}, B={B}, T={T:g}: {g17(z)}")
 
 
-def find_unbounded():
-    """The first seed whose 1000-year GEV level has a lower profile bound and no upper one."""
-    spec = UNBOUNDED
-    for seed in range(1, 40):
-        x = draw(seed, spec["n"], spec["mu"], spec["sigma"], spec["xi"])
-        params, v, raw = careful_fit(x, False)
-        if not -0.5 < params[2] < 0:
+def far_deviance(x, nll_hat, r, levels):
+    """The profile deviance at each level, maximised over the location and the shape with the scale
+    set by the level, sigma = (z - mu) / Q(xi): far above the maxima these keep the support."""
+    m, s = x.mean(), x.std()
+    xs = (x - m) / s
+    out = []
+    for z in levels:
+        zs = (z - m) / s
+
+        def f(q):
+            mu, xi = q
+            if not SHAPE_FLOOR < xi < SHAPE_CEILING:
+                return np.inf
+            sigma = (zs - mu) / stats.genextreme.isf(r, -xi, 0, 1)
+            return nll((mu, sigma, xi), xs) if sigma > 0 else np.inf
+        best = None
+        for xi0 in np.linspace(-0.9, 1.95, 20):
+            for mu0 in (-1.0, -0.3, 0.0, 0.5):
+                if np.isfinite(f([mu0, xi0])):
+                    q = nelder_mead(f, np.array([mu0, xi0]))
+                    best = q if best is None or f(q) < f(best) else best
+        if best is None:  # no start keeps every maximum in the support: far outside
+            out.append((z, float("nan"), math.inf))
             continue
-        C = covariance(x, raw, False)
-        r = exceedance(1000.0, spec["B"], 1.0)
-        z, zse, lo, hi = delta_interval(params, C, r, False)
-        plo, phi = profile_interval(x, params, v, r, False, zse)
-        if plo is not None and phi is None:
-            return seed, x, params, v, z, plo
-    raise SystemExit("no unbounded profile among the seeds tried")
+        out.append((z, best[1], 2 * (f(best) + len(x) * math.log(s) - nll_hat)))
+    return out
+
+
+def unbounded_report(x):
+    plan = UNBOUNDED
+    params, v, raw = careful_fit(x, False)
+    C = covariance(x, raw, False)
+    r = exceedance(plan["T"], plan["B"], 1.0)
+    z, zse, _, _ = delta_interval(params, C, r, False)
+    # The lower bound on the same terms as the upper side's check: the location and the shape free,
+    # the scale set by the level (with the scale free, the search here loses its way).
+    def deviance(z):
+        return far_deviance(x, v, r, [z])[0][2] - CHI2
+    inner, step = z, zse
+    while deviance(inner - step) < 0:
+        inner, step = inner - step, 2 * step
+    outer = inner - step
+    if not deviance(outer) < math.inf:
+        # Below the maxima no parameters reach the level: close in on where some first do.
+        a, b = outer, inner
+        for _ in range(60):
+            a, b = (a, (a + b) / 2) if deviance((a + b) / 2) < math.inf else ((a + b) / 2, b)
+        outer = b
+    lower = optimize.brentq(deviance, outer, inner, xtol=1e-10 * abs(z), rtol=1e-15)
+    print(f"== unbounded: seed {plan['seed']}, n = {len(x)}, B = {plan['B']}, p = 1, "
+          f"T = {plan['T']:g}")
+    print(f"gev fit: mu sigma xi nll = {g17(params[0])}, {g17(params[1])}, {g17(params[2])}, "
+          f"{g17(v)}")
+    print(f"gev T={plan['T']:g}: level {g17(z)} profile lower {g17(lower)}")
+    s = x.std()
+    for level, xi, dev in far_deviance(x, v, r, [z + s * 10.0 ** j for j in range(7)]):
+        print(f"  upper side: z {level:.6g} (shape {xi:.4f}) deviance {dev:.4f} < {CHI2:.4f}")
+    print("  so no upper bound within a million standard deviations: unbounded")
 
 
 def floor_profile(x):
@@ -358,38 +403,55 @@ def floor_profile(x):
     return values
 
 
+def distribution():
+    """F and 1 - F on both sides of the support, and the quantile offset Q with its derivatives."""
+    for xi, zs in ((0.2, (40, 95, 200)), (-0.2, (90, 149, 160))):
+        for z in zs:
+            print(f"xi {xi} z {z}: cdf {g17(stats.genextreme.cdf(z, -xi, 100, 10))} "
+                  f"sf {g17(stats.genextreme.sf(z, -xi, 100, 10))}")
+    for k, xi in ((1e-3, 0.1), (1e-3, 0.05), (0.5, -0.3), (1e-6, -0.3)):
+        h = 1e-3
+        f = [stats.genextreme.isf(-math.expm1(-k), -(xi + j * h)) for j in (-2, -1, 0, 1, 2)]
+        d1 = (f[0] - 8 * f[1] + 8 * f[3] - f[4]) / (12 * h)
+        d2 = (-f[0] + 16 * f[1] - 30 * f[2] + 16 * f[3] - f[4]) / (12 * h * h)
+        print(f"k {k:g} xi {xi:g}: Q {g17(f[2])} Q' {g17(d1)} Q'' {g17(d2)}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--write-fixtures", action="store_true")
     args = parser.parse_args()
     print(f"scipy {scipy.__version__}, numpy {np.__version__}")
     data = {}
-    for name, spec in FIXTURE_SPECS.items():
-        data[name] = draw(spec["seed"], spec["n"], spec["mu"], spec["sigma"], spec["xi"])
+    for name, plan in DRAWS.items():
+        data[name] = draw(plan["seed"], plan["n"], plan["mu"], plan["sigma"], plan["xi"])
     seed, trap, default_params, default_nll, params, v = find_trap()
     data["trap"] = trap
-    useed, unbounded, uparams, unll, ulevel, ulower = find_unbounded()
-    data["unbounded"] = unbounded
+    data["unbounded"] = draw(UNBOUNDED["seed"], UNBOUNDED["n"], UNBOUNDED["mu"], UNBOUNDED["sigma"],
+                             UNBOUNDED["xi"])
     data["floor"] = draw(FLOOR["seed"], FLOOR["n"], FLOOR["mu"], FLOOR["sigma"], FLOOR["xi"])
+    data["large"] = draw(LARGE["seed"], LARGE["n"], LARGE["mu"], LARGE["sigma"], LARGE["xi"])
     if args.write_fixtures:
         FIXTURES.mkdir(parents=True, exist_ok=True)
         for name, x in data.items():
             (FIXTURES / f"{name}.txt").write_text("".join(f"{v:.2f}\n" for v in x))
-    for name, spec in FIXTURE_SPECS.items():
-        report_fixture(name, data[name], spec["B"], spec["blocks"])
+    for name, plan in DRAWS.items():
+        report_fixture(name, data[name], plan["B"], plan["blocks"])
     print(f"== trap: seed {seed}, n = {len(trap)}")
     print(f"scipy default genextreme.fit: mu sigma xi = {g17(default_params[0])}, "
           f"{g17(default_params[1])}, {g17(default_params[2])} nll {g17(default_nll)}")
     print(f"careful fit: mu sigma xi = {g17(params[0])}, {g17(params[1])}, {g17(params[2])} "
           f"nll {g17(v)}")
-    print(f"== unbounded: seed {useed}, n = {len(unbounded)}, B = {UNBOUNDED['B']}, p = 1")
-    print(f"gev fit: mu sigma xi nll = {g17(uparams[0])}, {g17(uparams[1])}, {g17(uparams[2])}, "
-          f"{g17(unll)}")
-    print(f"gev T=1000: level {g17(ulevel)} profile {g17(ulower)}, unbounded")
+    unbounded_report(data["unbounded"])
+    params, v, _ = careful_fit(data["large"], False)
+    print(f"== large: n = {len(data['large'])}")
+    print(f"gev fit: mu sigma xi nll = {g17(params[0])}, {g17(params[1])}, {g17(params[2])}, "
+          f"{g17(v)}")
     print("== floor: the likelihood maximised over mu and sigma at fixed shapes")
     for xi, v in floor_profile(data["floor"]):
         print(f"  xi {xi:g}: nll {g17(v)}")
     composite()
+    distribution()
     return 0
 
 

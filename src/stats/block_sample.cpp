@@ -39,11 +39,12 @@ EffectMaxima::EffectMaxima(BlockSize size, int fileIndex)
 bool EffectMaxima::add(const LoadEvent& event) {
     if (event.trucks <= 0)
         return false;
-    if (!all_.add(event))
+    const std::optional<std::int64_t> block = blockIndex(event.time, size_);
+    if (!block)
+        return all_.add(event); // not placed: all_ keeps the reason
+    if (!all_.add(event, *block))
         return false;
-    // all_ placed it, so the block exists.
-    const std::int64_t block = *blockIndex(event.time, size_);
-    return classes_[static_cast<std::size_t>(truckClassOf(event.trucks))].add(event, block);
+    return classes_[static_cast<std::size_t>(truckClassOf(event.trucks))].add(event, *block);
 }
 
 RunMaxima EffectMaxima::all() const {

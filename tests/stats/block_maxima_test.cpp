@@ -60,11 +60,14 @@ LoadEvent event(double value, double time, std::uint64_t position, std::int16_t 
 }
 
 TEST(BlockMaxima, KeepsTheGreatestOfEachBlockAndTheEarlierOfEqualOnes) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
     BlockMaxima maxima(BlockSize::Day, 3);
     const LoadEvent events[] = {
-        event(5, 10, 1),      event(7, 20, 2),          event(7, 30, 3), // tie: 2 stays
+        event(5, 10, 1),      event(7, 20, 2),
+        event(7, 30, 3),                                // tie: 2 stays
         event(9, -5, 4),      event(1, 3 * day + 1, 5), // blocks -1 and 3; 1 and 2 empty
-        event(8, 40, 6),      event(4, -day, 7),        event(50, 50, 8, 0), // no trucks
+        event(8, 40, 6),      event(4, -day, 7),
+        event(50, nan, 8, 0), // no trucks: not even its time counts
         event(6, 3 * day, 9),
     };
     for (const LoadEvent& e : events)
