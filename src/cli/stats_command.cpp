@@ -175,8 +175,8 @@ RunRead readRun(const StatsOptions& options, std::size_t fileIndex, const Consol
         for (const EffectData& effect : parsed.event.Effects) {
             if (effect.NoTrucks < 1 || (options.effectNo && effect.EffectNo != *options.effectNo))
                 continue;
-            auto [place, added] = run.effects.try_emplace(effect.EffectNo, options.block,
-                                                          static_cast<int>(fileIndex));
+            auto [place, added] = run.effects.try_emplace(
+                effect.EffectNo, options.block, static_cast<int>(fileIndex), options.byTrucks);
             place->second.add({effect.Value, effect.Time, parsed.position, parsed.event.EventNo,
                                effect.NoTrucks});
         }

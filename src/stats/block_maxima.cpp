@@ -91,25 +91,32 @@ bool BlockMaxima::add(const LoadEvent& event, std::int64_t block) {
     }
     const BlockMaximum candidate{block,      event.value,  event.position, event.eventNumber,
                                  event.time, event.trucks, fileIndex_};
-    if (latest_ == nullptr || latest_->block != block) {
-        const auto [slot, inserted] = blocks_.try_emplace(block, candidate);
-        latest_ = &slot->second; // map nodes never move, so the pointer outlives rehashing
-        if (inserted) {
-            first_ = blocks_.size() == 1 ? block : std::min(first_, block);
-            last_ = blocks_.size() == 1 ? block : std::max(last_, block);
+    if (latest_ >= blocks_.size() || blocks_[latest_].block != block) {
+        if (blocks_.empty() || block > blocks_.back().block) {
+            latest_ = blocks_.size();
+            blocks_.push_back(candidate);
+            return true;
+        }
+        const auto place = std::lower_bound(
+            blocks_.begin(), blocks_.end(), block,
+            [](const BlockMaximum& maximum, std::int64_t b) { return maximum.block < b; });
+        latest_ = static_cast<std::size_t>(place - blocks_.begin());
+        if (place == blocks_.end() || place->block != block) {
+            blocks_.insert(place, candidate);
             return true;
         }
     }
     // Strictly greater: of equal values the earlier event in the file stays.
-    if (event.value > latest_->value)
-        *latest_ = candidate;
+    BlockMaximum& kept = blocks_[latest_];
+    if (event.value > kept.value)
+        kept = candidate;
     return true;
 }
 
 std::optional<std::pair<std::int64_t, std::int64_t>> BlockMaxima::range() const {
     if (blocks_.empty())
         return std::nullopt;
-    return std::pair{first_, last_};
+    return std::pair{blocks_.front().block, blocks_.back().block};
 }
 
 RunMaxima BlockMaxima::run() const {
@@ -125,11 +132,7 @@ RunMaxima BlockMaxima::run(std::optional<std::pair<std::int64_t, std::int64_t>> 
             result.refusal = "the load events' times span more blocks than can be counted";
         result.blockCount = count.value_or(0);
     }
-    result.maxima.reserve(blocks_.size());
-    for (const auto& entry : blocks_)
-        result.maxima.push_back(entry.second);
-    std::sort(result.maxima.begin(), result.maxima.end(),
-              [](const BlockMaximum& a, const BlockMaximum& b) { return a.block < b.block; });
+    result.maxima = blocks_;
     return result;
 }
 

@@ -31,8 +31,8 @@ std::string_view truckClassName(TruckClass truckClass) {
     return "?";
 }
 
-EffectMaxima::EffectMaxima(BlockSize size, int fileIndex)
-    : size_(size),
+EffectMaxima::EffectMaxima(BlockSize size, int fileIndex, bool byClass)
+    : size_(size), byClass_(byClass),
       all_(size, fileIndex), classes_{BlockMaxima(size, fileIndex), BlockMaxima(size, fileIndex),
                                       BlockMaxima(size, fileIndex), BlockMaxima(size, fileIndex)} {}
 
@@ -44,6 +44,8 @@ bool EffectMaxima::add(const LoadEvent& event) {
         return all_.add(event); // not placed: all_ keeps the reason
     if (!all_.add(event, *block))
         return false;
+    if (!byClass_)
+        return true;
     return classes_[static_cast<std::size_t>(truckClassOf(event.trucks))].add(event, *block);
 }
 

@@ -24,14 +24,17 @@ std::string_view truckClassName(TruckClass truckClass);
 // non-empty blocks is comparable with the others' and their block distributions multiply.
 class EffectMaxima {
 public:
-    explicit EffectMaxima(BlockSize size, int fileIndex = 0);
+    // byClass: keep each class's maxima too (they cost as much again as all's).
+    explicit EffectMaxima(BlockSize size, int fileIndex = 0, bool byClass = true);
 
     bool add(const LoadEvent& event); // as BlockMaxima::add
     RunMaxima all() const;
+    // A class's maxima; none when they are not kept.
     RunMaxima of(TruckClass truckClass) const;
 
 private:
     BlockSize size_;
+    bool byClass_;
     BlockMaxima all_;
     std::array<BlockMaxima, 4> classes_;
 };

@@ -55,7 +55,7 @@ std::optional<std::vector<double>> periodsIn(const QString& text) {
 // event's effects) of the events held: each of its effects with a truck is a load event.
 stats::EffectStatistics computeStatistics(const std::vector<stats::LoadEvent>& events,
                                           const stats::StatisticsChoice& choice) {
-    stats::EffectMaxima maxima(choice.block);
+    stats::EffectMaxima maxima(choice.block, 0, choice.byTrucks);
     for (const stats::LoadEvent& event : events)
         maxima.add(event);
     const stats::EffectMaxima* runs[] = {&maxima};
