@@ -380,12 +380,19 @@ TEST_F(Cli, StatsFitsTheBlockMaximaItWrites) {
                      false, "/bin/sh")
                   .out,
               text);
-    const QJsonObject pooled =
-        QJsonDocument::fromJson(
-            runCli({"stats", Sample, Sample, "--format", "json", "--effect", "1"}).out.toUtf8())
-            .object();
-    EXPECT_EQ(pooled["blocks"].toInt(), 2 * all["blocks"].toInt());
+    // Two runs: the worked example adds its one block; the largest maximum is the sample's.
+    const QJsonObject pooled = QJsonDocument::fromJson(runCli({"stats", WorkedExample, Sample,
+                                                               "--format", "json", "--effect", "1"})
+                                                           .out.toUtf8())
+                                   .object();
+    EXPECT_EQ(pooled["blocks"].toInt(), all["blocks"].toInt() + 1);
     EXPECT_EQ(pooled["max"]["file"].toString(), "Events_30_sample.txt");
+    // A plot for each effect, its number before the ending.
+    const QString plot = folder.filePath("plot.png");
+    ASSERT_EQ(runCli({"stats", Sample, "--plot", plot}).status, 0);
+    for (const char* effect : {"1", "2", "3"})
+        EXPECT_EQ(QImage(folder.filePath(QString("plot_%1.png").arg(effect))).size(),
+                  QSize(900, 600));
     for (const QStringList& wrong : {QStringList{"--block", "hour"},
                                      {"--return-period", "1"},
                                      {"--plot", "p.jpg"},
