@@ -59,7 +59,7 @@ from scipy import optimize, stats
 rows, state, effects, left = [], "event", 0, 0
 with open(sys.argv[1]) as f:
     for line in f:
-        line = line.strip("\r\n").lstrip()
+        line = line.strip("\\r\\n").lstrip()
         if state == "event":
             state, effects = "effect", 0
         elif state == "effect":
@@ -75,31 +75,64 @@ with open(sys.argv[1]) as f:
                 state = "event" if effects == 3 else "effect"
 frame = pandas.DataFrame(rows, columns=["effect", "value", "time"])
 frame["day"] = numpy.floor(frame["time"] / 86400)
-p_target = 1 - 1 / 1000
+rise = stats.chi2.ppf(0.95, 1)
+
+def standard_errors(nll, params):
+    # The observed information by central differences, inverted.
+    n, h = len(params), [1e-4 * max(1, abs(p)) for p in params]
+    hessian = numpy.zeros((n, n))
+    for i in range(n):
+        for j in range(n):
+            def at(di, dj):
+                p = list(params)
+                p[i] += di * h[i]
+                p[j] += dj * h[j]
+                return nll(p)
+            hessian[i, j] = (at(1, 1) - at(1, -1) - at(-1, 1) + at(-1, -1)) / (4 * h[i] * h[j])
+    return numpy.linalg.inv(hessian)
+
+def interval(level, best, profile_nll, start, spread):
+    def excess(z):
+        return 2 * (optimize.minimize(lambda q: profile_nll(z, q), start,
+                                      method="Nelder-Mead").fun - best) - rise
+    def bound(a, b):
+        return optimize.brentq(excess, a, b) if excess(a) * excess(b) < 0 else float("nan")
+    return bound(level - 50 * spread, level), bound(level, level + 50 * spread)
+
 for effect, group in frame.groupby("effect"):
     maxima = group.groupby("day")["value"].max().to_numpy()
     blocks = group["day"].max() - group["day"].min() + 1
     p = len(maxima) / blocks
-    f = ((p_target ** (1 / 250)) - 1 + p) / p
-    loc, scale = stats.gumbel_r.fit(maxima)
-    gumbel = stats.gumbel_r.ppf(f, loc, scale)
-    c, loc, scale = stats.genextreme.fit(maxima)
-    best = -stats.genextreme.logpdf(maxima, c, loc, scale).sum()
-    level = stats.genextreme.ppf(f, c, loc, scale)
-    def profile(z):
-        def nll(params):
-            c, scale = params
-            if scale <= 0:
-                return 1e300
-            loc = z - stats.genextreme.ppf(f, c, 0, scale)
-            value = -stats.genextreme.logpdf(maxima, c, loc, scale).sum()
+    f = ((1 - 1 / 1000) ** (1 / 250) - 1 + p) / p
+    line = [effect, len(maxima)]
+    for name, family, guess in (("gumbel", stats.gumbel_r, ()), ("gev", stats.genextreme, None)):
+        fitted = family.fit(maxima)
+        shape, loc, scale = (fitted[:-2], fitted[-2], fitted[-1])
+        def nll(q):
+            value = -family.logpdf(maxima, *q).sum() if q[-1] > 0 else 1e300
             return value if numpy.isfinite(value) else 1e300
-        found = optimize.minimize(nll, [c, scale], method="Nelder-Mead")
-        return 2 * (found.fun - best) - stats.chi2.ppf(0.95, 1)
-    def bound(a, b):
-        return optimize.brentq(profile, a, b) if profile(a) * profile(b) < 0 else float("nan")
-    print(effect, len(maxima), gumbel, level, bound(level - 50 * scale, level),
-          bound(level, level + 50 * scale))
+        best = nll(list(fitted))
+        covariance = standard_errors(nll, list(fitted))
+        level = family.ppf(f, *fitted)
+        step = 1e-6 * max(1, abs(level))
+        gradient = numpy.array([(family.ppf(f, *[v + (step if k == i else 0)
+                                                 for k, v in enumerate(fitted)]) - level) / step
+                                for i in range(len(fitted))])
+        se = float(numpy.sqrt(max(gradient @ covariance @ gradient, 0)))
+        def profile_nll(z, q):
+            *shape_q, scale_q = q
+            if scale_q <= 0:
+                return 1e300
+            loc_q = z - family.ppf(f, *shape_q, 0, scale_q)
+            return nll(list(shape_q) + [loc_q, scale_q])
+        line += [level, level - 1.96 * se, level + 1.96 * se,
+                 *interval(level, best, profile_nll, list(shape) + [scale], scale)]
+        if name == "gumbel":
+            gumbel_best = best
+        else:
+            statistic = 2 * (gumbel_best - best)
+            line += [statistic, stats.chi2.sf(statistic, 1)]
+    print(*line)
 """
 
 

@@ -10,31 +10,15 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_files.h"
 #include "data/event_file_reader.h"
 #include "data/item_reader.h"
 
 namespace {
 
 using namespace kestavian;
+using bench::longRun;
 namespace fs = std::filesystem;
-
-// Made once by the project's own generator and kept in the temp folder for later runs; empty
-// when it cannot be made.
-const std::string& longRun() {
-    static const std::string path = [] {
-        const fs::path file =
-            fs::temp_directory_path() / "kestavian_bench" / "Events_30_130000.txt";
-        if (!fs::exists(file)) {
-            const std::string command = "python3 '" KESTAVIAN_TOOLS
-                                        "/make_examples.py' --events 130000 --out '" +
-                                        file.string() + "'";
-            if (std::system(command.c_str()) != 0)
-                return std::string();
-        }
-        return file.string();
-    }();
-    return path;
-}
 
 // A "VmRSS:"-style figure of this process, in kB.
 long statusKb(const std::string& key) {

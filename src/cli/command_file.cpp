@@ -14,7 +14,8 @@ constexpr std::uint64_t ProgressFromBytes = 50'000'000;
 } // namespace
 
 std::optional<StreamOutcome> streamCommandFile(const CommonOptions& options, const Console& console,
-                                               const EventParser::EventSink& onEvent) {
+                                               const EventParser::EventSink& onEvent,
+                                               ParserOptions::Trucks trucks) {
     int shown = -1; // the percentage on the progress line; none yet
     const ReadProgress progress = [&](std::uint64_t bytesRead, std::uint64_t totalBytes) {
         if (totalBytes <= ProgressFromBytes)
@@ -29,7 +30,7 @@ std::optional<StreamOutcome> streamCommandFile(const CommonOptions& options, con
                          "%");
     };
     StreamOutcome outcome =
-        streamEventFile(options.file, options.view.NoEffects, onEvent, progress);
+        streamEventFile(options.file, options.view.NoEffects, onEvent, progress, trucks);
     console.endProgress();
     if (!outcome.failure)
         return outcome;

@@ -12,9 +12,12 @@ namespace kestavian::cli {
 // Streams the command's event file through the parser, handing over each event as it is finished
 // (no limit on the file's size: memory holds one chunk and one event). On a terminal, a file of
 // over 50 MB shows how far the reading has got. A file that cannot be read is reported on the
-// console: nothing then.
-std::optional<StreamOutcome> streamCommandFile(const CommonOptions& options, const Console& console,
-                                               const EventParser::EventSink& onEvent);
+// console: nothing then. Only the commands that time or draw trucks need them whole; the others
+// get their count.
+std::optional<StreamOutcome>
+streamCommandFile(const CommonOptions& options, const Console& console,
+                  const EventParser::EventSink& onEvent,
+                  ParserOptions::Trucks trucks = ParserOptions::Trucks::Counted);
 
 // Where the reading stopped and why, with the likely cause when another --effects reads on.
 std::string stopLine(const ParseStop& stop, const CommonOptions& options);

@@ -167,12 +167,14 @@ void reportNotShown(const ParsedEvent& event, long effectNo, const std::string& 
 int renderOne(const RenderOptions& options, const ViewSettings& view, const Console& console) {
     std::optional<ParsedEvent> event;
     ListedNumbers numbers(options.event);
-    const std::optional<StreamOutcome> read =
-        streamCommandFile(options, console, [&](ParsedEvent& parsed) {
+    const std::optional<StreamOutcome> read = streamCommandFile(
+        options, console,
+        [&](ParsedEvent& parsed) {
             numbers.add(parsed);
             if (!event && options.event.lists(parsed))
                 event = std::move(parsed);
-        });
+        },
+        ParserOptions::Trucks::Fields);
     if (!read)
         return ExitUsage;
     noteStop(*read, options, console);
@@ -276,15 +278,17 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
     ListedNumbers numbers(options.choice);
     EffectNumbers effects;
     EffectData sample; // the first effect with trucks, to tell the pictures' size by
-    const std::optional<StreamOutcome> firstRead =
-        streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
+    const std::optional<StreamOutcome> firstRead = streamCommandFile(
+        options, console,
+        [&](const ParsedEvent& parsed) {
             chosen.add(parsed);
             numbers.add(parsed);
             effects.add(parsed);
             for (const EffectData& effect : parsed.event.Effects)
                 if (sample.NoTrucks == 0 && effect.NoTrucks > 0)
                     sample = effect;
-        });
+        },
+        ParserOptions::Trucks::Fields);
     if (!firstRead)
         return ExitUsage;
     noteStop(*firstRead, options, console);
@@ -314,8 +318,9 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
 
     int status = ExitOk;
     std::uint64_t done = 0;
-    const std::optional<StreamOutcome> secondRead =
-        streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
+    const std::optional<StreamOutcome> secondRead = streamCommandFile(
+        options, console,
+        [&](const ParsedEvent& parsed) {
             for (long i = 1; i <= parsed.event.EffectCount && status != ExitUsage; ++i) {
                 if (!chosen.contains(parsed, i))
                     continue;
@@ -336,7 +341,8 @@ int renderChosen(const RenderOptions& options, const ViewSettings& view, const C
                     console.progress("writing pictures: " + std::to_string(++done) + " of " +
                                      std::to_string(chosen.count()));
             }
-        });
+        },
+        ParserOptions::Trucks::Fields);
     console.endProgress(true);
     return secondRead ? status : ExitUsage;
 }

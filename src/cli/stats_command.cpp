@@ -185,7 +185,8 @@ RunRead readRun(const StatsOptions& options, std::size_t fileIndex, const Consol
     if (console != nullptr)
         run.outcome = streamCommandFile(file, *console, onEvent);
     else
-        run.outcome = streamEventFile(file.file, file.view.NoEffects, onEvent);
+        run.outcome = streamEventFile(file.file, file.view.NoEffects, onEvent, {},
+                                      ParserOptions::Trucks::Counted);
     return run;
 }
 

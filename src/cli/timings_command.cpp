@@ -25,8 +25,9 @@ int runTimings(const CommonOptions& options, const Console& console) {
     NullSurface nothing;
     HeadlessSteps scene(view, nothing);
     const auto writeLine = [&](const std::string& line) { console.out << line << '\n'; };
-    const std::optional<StreamOutcome> read =
-        streamCommandFile(options, console, [&](const ParsedEvent& parsed) {
+    const std::optional<StreamOutcome> read = streamCommandFile(
+        options, console,
+        [&](const ParsedEvent& parsed) {
             long effectNo = 0;
             for (const EffectData& effect : parsed.event.Effects) {
                 ++effectNo;
@@ -38,7 +39,8 @@ int runTimings(const CommonOptions& options, const Console& console) {
                     console.out << "error: " << error.what() << '\n';
                 }
             }
-        });
+        },
+        ParserOptions::Trucks::Fields);
     if (!read)
         return ExitUsage;
     noteStop(*read, options, console);

@@ -21,7 +21,9 @@ EffectCountProbe::EffectCountProbe(std::int16_t noEffects, long stopItem) : stop
             for (long i = 1; i <= parsed.event.EffectCount; ++i)
                 candidates_[index].misnumbered += parsed.event.Effects.at(i).EffectNo != i;
         };
-        candidates_.push_back({count, EventParser({count, UINT64_MAX, false}, countMisnumbered)});
+        candidates_.push_back(
+            {count,
+             EventParser({count, UINT64_MAX, ParserOptions::Trucks::Counted}, countMisnumbered)});
     }
 }
 

@@ -89,9 +89,9 @@ FileItems readFileItems(const std::string& path, const ReadLimits& limits) {
 
 StreamOutcome streamEventFile(const std::string& path, std::int16_t noEffects,
                               const EventParser::EventSink& onEvent, const ReadProgress& onProgress,
-                              std::size_t chunkBytes) {
+                              ParserOptions::Trucks trucks, std::size_t chunkBytes) {
     StreamOutcome outcome;
-    EventParser parser({noEffects, std::numeric_limits<std::uint64_t>::max(), false},
+    EventParser parser({noEffects, std::numeric_limits<std::uint64_t>::max(), trucks},
                        [&](ParsedEvent& event) {
                            ++outcome.events;
                            onEvent(event);

@@ -52,11 +52,13 @@ struct StreamOutcome {
 // holds one chunk and one event, whatever the file's size. gzip data is read decompressed, and
 // "-" (or "/dev/stdin") reads standard input. Blank lines after the last event end the file, as
 // in the viewer: a stop at a blank line followed only by blank lines is no stop. Trucks do not
-// keep their lines, and items are cut after the last column a parser reads. A RuntimeError
+// keep their lines (or only their count, when asked), and items are cut after the last column a
+// parser reads. A RuntimeError
 // thrown by onEvent propagates.
 StreamOutcome streamEventFile(const std::string& path, std::int16_t noEffects,
                               const EventParser::EventSink& onEvent,
                               const ReadProgress& onProgress = {},
+                              ParserOptions::Trucks trucks = ParserOptions::Trucks::Fields,
                               std::size_t chunkBytes = std::size_t{1} << 20);
 
 // The other number of effect blocks per event with which the file at path reads on past the item

@@ -52,7 +52,13 @@ void EventParser::push(const Item& item) {
             break;
         }
         case State::ReadTrucks:
-            AddTruck(ParseTruckLine(item.text, options_.keepSourceLines), working_);
+            if (options_.trucks == ParserOptions::Trucks::Counted) {
+                CheckTruckLine(item.text);
+                working_.NoTrucks = add16(working_.NoTrucks, 1);
+            } else {
+                AddTruck(ParseTruckLine(item.text, options_.trucks == ParserOptions::Trucks::Whole),
+                         working_);
+            }
             trucksRead_ = add16(trucksRead_, 1);
             current_.bytes.end = item.end;
             if (trucksRead_ == announced_)

@@ -53,8 +53,10 @@ struct ParserOptions {
     std::int16_t noEffects = 3;
     // An event header beyond this many events is an overflow, like the store's 16-bit count.
     std::uint64_t maxEvents = std::numeric_limits<std::uint64_t>::max();
-    // Whether trucks keep the line they were read from; only the store needs it.
-    bool keepSourceLines = true;
+    // What is kept of a truck line, each read and checked alike: the whole truck with the line it
+    // was read from (only the store needs that), its fields and time stamp, or only its count
+    // (NoTrucks counts it; Trucks stays empty), for readers that look no further.
+    enum class Trucks { Whole, Fields, Counted } trucks = Trucks::Whole;
 };
 
 // The parse state machine of an event file, fed one item at a time. Nothing in a line says what

@@ -126,11 +126,22 @@ std::int16_t parseAnnouncedTrucks(std::string_view line) {
     return readInt16Field(line, AnnouncedField);
 }
 
-TruckData ParseTruckLine(std::string_view line, bool keepSourceLine) {
-    TruckData truck;
+namespace {
+void readTruckFields(std::string_view line, TruckData& truck) {
     if (!readAllDigitTruckFields(line, truck))
         for (int k = 1; k <= TruckFieldCount; ++k)
             truck.Data(k) = readInt16Field(line, TruckFields[static_cast<std::size_t>(k - 1)]);
+}
+} // namespace
+
+void CheckTruckLine(std::string_view line) {
+    TruckData fields;
+    readTruckFields(line, fields);
+}
+
+TruckData ParseTruckLine(std::string_view line, bool keepSourceLine) {
+    TruckData truck;
+    readTruckFields(line, truck);
     if (keepSourceLine)
         truck.SourceLine = line;
     truck.TimeSec = TruckTimeSeconds(truck);
@@ -153,7 +164,7 @@ double TruckTimeSeconds(const TruckData& truck) {
 
 void ParseEventFile(EventStore& store, std::int16_t noEffects, ParseStop* stop) {
     ResetEventStore(store);
-    EventParser parser({noEffects, 32767, true},
+    EventParser parser({noEffects, 32767, ParserOptions::Trucks::Whole},
                        [&store](ParsedEvent& parsed) { AddEvent(store, std::move(parsed.event)); });
     try {
         for (const std::string& line : store.FileLines)

@@ -20,6 +20,9 @@ std::int16_t parseAnnouncedTrucks(std::string_view line);
 // Truck line: the 32 fields in index order, its time stamp and, unless told not to, the line
 // itself.
 TruckData ParseTruckLine(std::string_view line, bool keepSourceLine = true);
+// Truck line: reads the 32 fields as ParseTruckLine does, failing where it would, and keeps
+// nothing.
+void CheckTruckLine(std::string_view line);
 // A truck's time stamp in seconds on the simulation's calendar (25-day months, 250-day years).
 double TruckTimeSeconds(const TruckData& truck);
 

@@ -142,7 +142,8 @@ TEST(streamEventFile, EventRangesCutOutTheirLines) {
             EXPECT_EQ(event.position, cut.size() + 1);
             cut.push_back(content.substr(event.bytes.begin, event.bytes.end - event.bytes.begin));
         },
-        [&](std::uint64_t read, std::uint64_t) { lastRead = read; }, 5);
+        [&](std::uint64_t read, std::uint64_t) { lastRead = read; }, ParserOptions::Trucks::Fields,
+        5);
     EXPECT_EQ(cut, events);
     EXPECT_GT(lastRead, content.find("x\n")); // read up to the stop, and no further than needed
     EXPECT_LE(lastRead, content.size());

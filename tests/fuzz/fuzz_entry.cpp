@@ -49,7 +49,7 @@ void checkStreaming(std::string_view bytes, const EventStore& whole, std::int16_
                     const std::function<std::size_t()>& chunkSize) {
     ItemStream stream;
     std::vector<EventData> events;
-    EventParser parser({noEffects, 32767, true},
+    EventParser parser({noEffects, 32767, ParserOptions::Trucks::Whole},
                        [&](ParsedEvent& event) { events.push_back(std::move(event.event)); });
     long items = 0;
     std::uint64_t end = 0;
