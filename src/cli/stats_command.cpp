@@ -74,22 +74,11 @@ const char* const StatsDescription =
     "bad line, or holds no event.";
 
 ParsedArguments parseYears(const CommandLine& line, std::vector<double>& years) {
-    years.clear();
-    std::string text = line.value(ReturnPeriodOption);
-    for (std::size_t from = 0; from <= text.size();) {
-        const std::size_t comma = std::min(text.find(',', from), text.size());
-        const std::string item = text.substr(from, comma - from);
-        double value = 0;
-        try {
-            value = textToDouble(item);
-        } catch (const RuntimeError&) {
-            value = 0;
-        }
-        if (!(value > 1 && value < 1e15))
-            return line.mustBe(ReturnPeriodOption, "years over 1 such as 75,100,1000");
-        years.push_back(value);
-        from = comma + 1;
-    }
+    const std::optional<std::vector<double>> periods =
+        stats::returnPeriodsIn(line.value(ReturnPeriodOption));
+    if (!periods)
+        return line.mustBe(ReturnPeriodOption, "years over 1 such as 75,100,1000");
+    years = *periods;
     return {};
 }
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/numbers.h"
+#include "platform/runtime_error.h"
+
 namespace kestavian::stats {
 
 namespace {
@@ -24,6 +27,25 @@ GroupStatistics groupStatistics(std::string type, const std::vector<RunMaxima>& 
 }
 
 } // namespace
+
+std::optional<std::vector<double>> returnPeriodsIn(std::string_view text) {
+    std::vector<double> years;
+    for (std::size_t from = 0; from <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        try {
+            const double value = textToDouble(text.substr(from, comma - from));
+            // Beyond this a period is no number of years anyone asks about, and its level's
+            // chance underflows.
+            if (!(value > 1 && value < 1e15))
+                return std::nullopt;
+            years.push_back(value);
+        } catch (const RuntimeError&) {
+            return std::nullopt;
+        }
+        from = comma + 1;
+    }
+    return years;
+}
 
 EffectStatistics effectStatistics(std::span<const EffectMaxima* const> runs,
                                   const StatisticsChoice& choice) {

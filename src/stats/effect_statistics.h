@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "stats/block_sample.h"
@@ -31,6 +32,9 @@ struct StatisticsChoice {
     Model compositeModel = Model::Gev; // each class's fit in the composite
     std::vector<double> years{1000};
 };
+
+// Return periods written as "75,100,1000": numbers of years over 1; nothing for another text.
+std::optional<std::vector<double>> returnPeriodsIn(std::string_view text);
 
 // The statistics of one effect over runs of the same bridge: each run's maxima of the effect, or
 // nothing for a run without a load event of it.

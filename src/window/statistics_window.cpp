@@ -35,22 +35,6 @@ namespace {
 constexpr stats::BlockSize BlockSizes[] = {stats::BlockSize::Day, stats::BlockSize::Week,
                                            stats::BlockSize::Month, stats::BlockSize::Year};
 
-// The return periods typed, each over 1 year; nothing for a text that is not such a list.
-std::optional<std::vector<double>> periodsIn(const QString& text) {
-    std::vector<double> years;
-    for (const QString& item : text.split(',')) {
-        try {
-            const double value = textToDouble(item.trimmed().toStdString());
-            if (!(value > 1 && value < 1e15))
-                return std::nullopt;
-            years.push_back(value);
-        } catch (const RuntimeError&) {
-            return std::nullopt;
-        }
-    }
-    return years;
-}
-
 // The statistics of load effect effectNo (its number in the effect list, the place in each
 // event's effects) of the events held: each of its effects with a truck is a load event.
 stats::EffectStatistics computeStatistics(const std::vector<stats::LoadEvent>& events,
@@ -154,7 +138,8 @@ void StatisticsWindow::choiceChanged() {
 }
 
 void StatisticsWindow::recompute() {
-    const std::optional<std::vector<double>> years = periodsIn(periods_->text());
+    const std::optional<std::vector<double>> years =
+        stats::returnPeriodsIn(periods_->text().toStdString());
     if (!years) {
         summary_->setPlainText("Return periods: type years over 1, such as 75,100,1000.");
         return;
