@@ -1,6 +1,9 @@
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTableWidget>
 
 #include "cli/cli_runner.h"
@@ -48,6 +51,19 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
                   .status,
               0);
     EXPECT_EQ(rgb32(QImage(out)), ui().GA->surface().Image());
+
+    // The plot saved where the user chooses, and copied.
+    const auto button = [&](const QString& text) {
+        for (QPushButton* b : statistics->findChildren<QPushButton*>())
+            if (b->text() == text)
+                return b;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    dialogs->saves.push_back(Dialogs::SaveChoice{path("plot"), 1});
+    button("Save Plot...")->click();
+    EXPECT_TRUE(QFile(QString::fromStdString(path("plot.svg"))).size() > 1000);
+    button("Copy Plot")->click();
+    EXPECT_EQ(QApplication::clipboard()->image().size(), statistics->plot()->size());
 
     pick(ui().cmbEffect, 1);
     statistics->finishComputing();
