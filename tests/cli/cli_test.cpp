@@ -387,6 +387,17 @@ TEST_F(Cli, StatsFitsTheBlockMaximaItWrites) {
                                    .object();
     EXPECT_EQ(pooled["blocks"].toInt(), all["blocks"].toInt() + 1);
     EXPECT_EQ(pooled["max"]["file"].toString(), "Events_30_sample.txt");
+    // A time that is no number of blocks refuses the effect, and the composite names the class.
+    QFile sampleFile(Sample);
+    ASSERT_TRUE(sampleFile.open(QIODevice::ReadOnly));
+    QStringList damaged = QString(sampleFile.readAll()).split("\r\n");
+    damaged[1].replace(12, 15, "          1e300");
+    const QString refusedRows = runCli({"stats", writeFile("damaged.txt", damaged, "\r\n"),
+                                        "--effect", "1", "--by-trucks", "--format", "json"})
+                                    .out;
+    EXPECT_TRUE(refusedRows.contains("\"note\":\"class 1: run 1: event 3 at position 1 has a time "
+                                     "that is not a finite number of blocks\"}"))
+        << refusedRows.toStdString();
     // A plot for each effect, its number before the ending.
     const QString plot = folder.filePath("plot.png");
     ASSERT_EQ(runCli({"stats", Sample, "--plot", plot}).status, 0);
