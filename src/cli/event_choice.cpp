@@ -126,8 +126,8 @@ void EffectNumbers::add(const ParsedEvent& event) {
 }
 
 void EffectNumbers::merge(const EffectNumbers& other) {
-    for (std::size_t i = 0; i < seen_.size(); ++i)
-        seen_[i] = seen_[i] || other.seen_[i];
+    for (const std::int16_t n : other.numbers())
+        seen_[static_cast<std::size_t>(n + 32768)] = true;
 }
 
 std::vector<std::int16_t> EffectNumbers::numbers() const {

@@ -14,10 +14,7 @@ void requireFinite(double value) {
 } // namespace
 
 void PictureSurface::Scale(double left, double top, double right, double bottom) {
-    requireFinite(left);
-    requireFinite(top);
-    requireFinite(right);
-    requireFinite(bottom);
+    // An edge that is not finite makes its extent not finite too.
     const double width = right - left;
     const double height = bottom - top;
     requireFinite(width);
