@@ -185,6 +185,11 @@ TEST_F(Cli, ExtractCopiesTheChosenEventsByteForByteForTheViewer) {
     EXPECT_EQ(run.err, "");
     const QByteArray event = (workedLines().join("\r\n") + "\r\n").toLatin1();
     EXPECT_EQ(fileTextOf(firstAndLast), event + event);
+    // From the same file compressed, the same bytes.
+    const QString unzipped = folder.filePath("Events_20_z.txt");
+    ASSERT_EQ(runCli({"-c", "gzip -k '" + crlf + "'"}, {}, false, "/bin/sh").status, 0);
+    EXPECT_EQ(runCli({"extract", crlf + ".gz", "--positions", "3,1", "--out", unzipped}).err, "");
+    EXPECT_EQ(fileTextOf(unzipped), event + event);
     // By number: all three are event 12.
     EXPECT_EQ(runCli({"extract", crlf, "--events", "12", "--out", firstAndLast}).err,
               "kestavian-cli: --events: 3 events are numbered 12, at positions 1, 2 and 3; choose "
@@ -282,6 +287,12 @@ TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
         const CliRun help = runCli({command, "--help"});
         EXPECT_EQ(help.status, 0);
         EXPECT_TRUE(help.out.startsWith("Usage: kestavian-cli " + command + " FILE"));
+        // The argument's text in the options' column.
+        const QRegularExpression lead("\\n  \\S+( \\S+)* +");
+        const auto column = [&](const char* after) {
+            return lead.match(help.out, help.out.indexOf(after)).capturedLength();
+        };
+        EXPECT_EQ(column("\nArguments:"), column("\nOptions:"));
     }
     EXPECT_EQ(runCli({"--version"}).out, "kestavian-cli " KESTAVIAN_VERSION "\n");
     EXPECT_TRUE(runCli({"--help"}).out.startsWith("Usage: kestavian-cli COMMAND"));

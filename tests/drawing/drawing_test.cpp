@@ -159,12 +159,12 @@ TEST(DrawSceneAtTime, TrucksAndLabelsAtOneMoment) {
         std::vector<std::string> times, distances;
         const char* bodies;
     } cases[] = {
-        {true, {TruckA(), TruckB()}, false, {t, t}, {"Position:  10"}, "-10 -22.5"},
-        {false, {TruckA(), TruckB()}, false, {t, t}, {"Position:  10"}, "-10 -42.5"},
-        {true, {TruckA()}, true, {"Cur time:  100.8"}, {"Position:  16"}, "-16"},
-        {true, {TruckA(), twinOfA}, false, {t, t}, {"Position:  10", "Position:  5"}, "-10 -5"},
+        {true, {TruckA(), TruckB()}, false, {t, t}, {"Position:  10"}, "-10v -22.5^"},
+        {false, {TruckA(), TruckB()}, false, {t, t}, {"Position:  10"}, "-10v -42.5^"},
+        {true, {TruckA()}, true, {"Cur time:  100.8"}, {"Position:  16"}, "-16v"},
+        {true, {TruckA(), twinOfA}, false, {t, t}, {"Position:  10", "Position:  5"}, "-10v -5v"},
         // Timed as direction 1 (no span added under Mixed), placed as direction 2.
-        {false, {With(TruckB(), Direction, 3)}, false, {t}, {"Position:  12.5"}, "-22.5"},
+        {false, {With(TruckB(), Direction, 3)}, false, {t}, {"Position:  12.5"}, "-22.5^"},
         // No truck sets the labels: they are emptied, so as not to describe another effect.
         {true, {}, false, {""}, {""}, ""},
     };
@@ -180,10 +180,12 @@ TEST(DrawSceneAtTime, TrucksAndLabelsAtOneMoment) {
         EXPECT_EQ(firstOn, c.trucks.empty() ? TruckB() : c.trucks.front());
         EXPECT_EQ(labels.times, c.times);
         EXPECT_EQ(labels.distances, c.distances);
+        // Each body's left end, and v for the lower lane (direction 1 when driving on the left).
         std::string bodies;
         for (const RecordedOp& op : picture.only(RecordedOp::Box))
-            bodies +=
-                (bodies.empty() ? "" : " ") + testing::PrintToString(std::round(op.x1 * 1e6) / 1e6);
+            bodies += (bodies.empty() ? "" : " ") +
+                      testing::PrintToString(std::round(op.x1 * 1e6) / 1e6) +
+                      (op.y1 > 0 ? "v" : "^");
         EXPECT_EQ(bodies, c.bodies);
         EXPECT_EQ(picture.ops.front().kind, RecordedOp::Cls);
         const auto prints = picture.only(RecordedOp::Print);
@@ -224,6 +226,7 @@ TEST(ImageSurface, ScenePixelsAtEachRatio) {
     ASSERT_EQ(sharp.size(), QSize(1200, 276));
     EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
     EXPECT_EQ(darkRuns(sharp, 40), (std::vector<int>{4, 1, 4}));
+    EXPECT_LT(qGray(sharp.pixel(593, 172)), 96); // the wheel's rim, twice as far out
     for (const double ratio : {1.0, 0.5, std::nan("")})
         EXPECT_EQ(picture.imageAt(ratio), image);
     EXPECT_EQ(copy.imageAt(2), sharp); // a copy renders the same picture by itself

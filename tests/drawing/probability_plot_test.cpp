@@ -64,8 +64,30 @@ TEST(ProbabilityPlot, PointsLevelAndHitsWhereTheMappingPutsThem) {
         const QColor c = image.pixelColor(cross.toPoint());
         EXPECT_GT(c.red(), 150);
         EXPECT_LT(c.green(), 120);
+        // The frame is a hair: one device pixel, two where it straddles them.
+        const QRectF area = map.area();
+        int dark = 0;
+        for (int y = -6; y <= 6; ++y)
+            dark += qGray(image.pixel(static_cast<int>(area.center().x() * 1.1 * ratio),
+                                      static_cast<int>(area.top() * ratio) + y)) < 128;
+        EXPECT_GE(dark, 1);
+        EXPECT_LE(dark, 2);
     }
     EXPECT_EQ(maximumAt(input, QSizeF(900, 600), QPointF(5, 5)), std::nullopt);
+
+    // A heavy tail's band widens to the right; the scale leaves room for all of it.
+    const PlotInput heavy = plotOf("gev_heavy");
+    ASSERT_TRUE(writePlot(heavy, dir.filePath("heavy.png")));
+    const QImage image(dir.filePath("heavy.png"));
+    const QRectF area = PlotMapping(heavy, QSizeF(900, 600)).area();
+    int y = static_cast<int>(area.top()) + 1;
+    for (; y < area.bottom(); ++y) {
+        const QColor c = image.pixelColor(static_cast<int>(area.right()) - 3, y);
+        if (c.blue() > 235 && c.blue() > c.green() && c.green() > c.red() && c.red() > 200)
+            break;
+    }
+    EXPECT_GT(y, area.top() + 10);
+    EXPECT_LT(y, area.center().y());
 
     const QString svg = dir.filePath("plot.svg");
     ASSERT_TRUE(writePlot(input, svg));
