@@ -184,7 +184,8 @@ TEST_F(OpenCommand, EachBadFileIsRefusedOrReadForWhatParses) {
         EXPECT_EQ(state().store.FileLines.size(), row.items);
         // An item a line, NUL bytes included, the one over the limit shown too.
         if (row.content) {
-            EXPECT_EQ(ui().Editor->document()->blockCount(), row.items + (row.events < 0 && row.items > 0 ? 2 : 1));
+            EXPECT_EQ(ui().Editor->document()->blockCount(),
+                      row.items + (row.events < 0 && row.items > 0 ? 2 : 1));
         }
         const bool refused = row.events < 0;
         ASSERT_EQ(dialogs->messageBoxCalls.size(), refused || !row.stop.empty() ? 1u : 0u);

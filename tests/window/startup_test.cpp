@@ -48,6 +48,7 @@ TEST_F(Startup, SettingsAndControlsAreAsAtLoad) {
     EXPECT_EQ(w.GA->geometry(), QRect(16, 16, 641, 167));
     EXPECT_EQ(w.optDatum[1]->geometry(), QRect(64, 16, 49, 25));
     EXPECT_EQ(w.txtOut->geometry(), QRect(472, 376, 185, 233));
+    EXPECT_EQ(w.Label3->alignment(), Qt::AlignLeft | Qt::AlignTop); // as the form's labels draw
 
     // Before a file is opened the picture is the empty span; options record their settings and
     // nothing a tick, the scrubber or an option does redraws it.

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QKeyEvent>
@@ -28,8 +29,10 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     StatisticsWindow* statistics = window->statisticsWindow();
     ASSERT_NE(statistics, nullptr);
     statistics->finishComputing();
-    const auto statsOf = [](const char* effect) {
-        return runCli({"stats", QString::fromStdString(Sample), "--effect", effect}).out;
+    const auto statsOf = [](const char* effect, QStringList more = {}) {
+        return runCli(QStringList{"stats", QString::fromStdString(Sample), "--effect", effect} +
+                      more)
+            .out;
     };
     EXPECT_EQ(statistics->summary(), statsOf("1"));
 
@@ -69,6 +72,9 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     statistics->finishComputing();
     EXPECT_EQ(statistics->summary(), statsOf("2"));
     EXPECT_EQ(statistics->windowTitle(), "Statistics of load effect 2 - Events_30_sample.txt");
+    statistics->findChild<QCheckBox*>()->click();
+    statistics->finishComputing();
+    EXPECT_EQ(statistics->summary(), statsOf("2", {"--by-trucks"}));
 }
 
 } // namespace
