@@ -93,7 +93,9 @@ TEST(ProbabilityPlot, PointsLevelAndHitsWhereTheMappingPutsThem) {
     ASSERT_TRUE(writePlot(input, svg));
     QFile file(svg);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().contains("<svg"));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("<svg"));
+    EXPECT_TRUE(text.contains("font-weight=\"700\"")); // the title stands out
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
@@ -75,6 +76,10 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     statistics->findChild<QCheckBox*>()->click();
     statistics->finishComputing();
     EXPECT_EQ(statistics->summary(), statsOf("2", {"--by-trucks"}));
+    // A new window starts from the choices last made.
+    const StatisticsWindow again(nullptr, *dialogs, [](long) {});
+    EXPECT_TRUE(again.findChild<QCheckBox*>()->isChecked());
+    EXPECT_EQ(again.findChild<QLineEdit*>()->text(), "1000");
 }
 
 } // namespace
