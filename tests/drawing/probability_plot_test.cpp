@@ -64,6 +64,20 @@ TEST(ProbabilityPlot, PointsLevelAndHitsWhereTheMappingPutsThem) {
         const QColor c = image.pixelColor(cross.toPoint());
         EXPECT_GT(c.red(), 150);
         EXPECT_LT(c.green(), 120);
+        // Dotted lines lead from it to both scales.
+        const auto reddish = [&](QPoint from, QPoint step, int count) {
+            int n = 0;
+            for (QPoint at = from; count-- > 0; at += step) {
+                const QColor p = image.pixelColor(at); // the level's red, not a marker's orange
+                n += p.red() > p.green() + 40 && std::abs(p.green() - p.blue()) < 30;
+            }
+            return n;
+        };
+        const QRect inside = map.area().adjusted(2, 2, -2, -2).toRect();
+        const int down = static_cast<int>(inside.bottom() * ratio - cross.y()) - 10;
+        const int across = static_cast<int>(cross.x() - inside.left() * ratio) - 10;
+        EXPECT_GT(reddish(cross.toPoint() + QPoint(0, 10), {0, 1}, down), down / 5);
+        EXPECT_GT(reddish(cross.toPoint() - QPoint(10, 0), {-1, 0}, across), across / 5);
         // The frame is a hair: one device pixel, two where it straddles them.
         const QRectF area = map.area();
         int dark = 0;
