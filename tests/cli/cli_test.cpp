@@ -13,6 +13,7 @@
 #include "cli/cli_runner.h"
 #include "data/event_file_reader.h"
 #include "stats/gev_fit.h"
+#include "stats/return_level.h"
 #include "support/record_builders.h"
 
 namespace kestavian::test {
@@ -369,6 +370,9 @@ TEST_F(Cli, StatsFitsTheBlockMaximaItWrites) {
     const QJsonObject level = all["return_levels"][1].toObject();
     EXPECT_LT(level["gev_profile"][0].toDouble(), level["gev"].toDouble());
     EXPECT_LT(level["gev"].toDouble(), level["gev_profile"][1].toDouble());
+    const stats::BlockModel model{all["blocks_per_year"].toInt(),
+                                  double(values.size()) / all["blocks"].toDouble()};
+    EXPECT_DOUBLE_EQ(level["gev"].toDouble(), *stats::returnLevel(fit->params, model, 1000));
     // Three non-empty blocks are too few: no figures, the reason instead, for the composite too.
     EXPECT_TRUE(rows[3]["gev"].isNull());
     EXPECT_TRUE(rows[3]["note"].toString().contains("a fit needs at least 10"));
