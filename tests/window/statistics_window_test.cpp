@@ -73,13 +73,14 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     statistics->finishComputing();
     EXPECT_EQ(statistics->summary(), statsOf("2"));
     EXPECT_EQ(statistics->windowTitle(), "Statistics of load effect 2 - Events_30_sample.txt");
+    statistics->findChild<QLineEdit*>()->setText("75,1000");
     statistics->findChild<QCheckBox*>()->click();
     statistics->finishComputing();
-    EXPECT_EQ(statistics->summary(), statsOf("2", {"--by-trucks"}));
+    EXPECT_EQ(statistics->summary(), statsOf("2", {"--by-trucks", "--return-period", "75,1000"}));
     // A new window starts from the choices last made.
     const StatisticsWindow again(nullptr, *dialogs, [](long) {});
     EXPECT_TRUE(again.findChild<QCheckBox*>()->isChecked());
-    EXPECT_EQ(again.findChild<QLineEdit*>()->text(), "1000");
+    EXPECT_EQ(again.findChild<QLineEdit*>()->text(), "75,1000");
 }
 
 } // namespace
