@@ -8,6 +8,7 @@
 #include "drawing/effect_caption.h"
 #include "drawing/headless_scene.h"
 #include "drawing/image_surface.h"
+#include "drawing/rasteriser.h"
 #include "drawing/scene_drawing.h"
 #include "drawing/truck_drawing.h"
 #include "support/record_builders.h"
@@ -232,6 +233,32 @@ TEST(ImageSurface, ScenePixelsAtEachRatio) {
     EXPECT_EQ(copy.imageAt(2), sharp); // a copy renders the same picture by itself
     picture.Cls();
     EXPECT_TRUE(darkRuns(picture.imageAt(2), 40).empty());
+}
+
+// A pixel whose centre lies within rounding of a circle's edge falls on the side its exact
+// distance puts it: here the centres 2 and 3 pixels out lie just inside the fill's edge (2 + e) and
+// the outline's (3 + e).
+TEST(ImageSurface, DiscPixelsWithinRoundingOfTheEdges) {
+    QImage image(24, 24, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        Rasteriser rasteriser(image, 1);
+        rasteriser.draw({Primitive::Circle,
+                         false,
+                         false,
+                         true,
+                         1,
+                         qRgb(0, 0, 0),
+                         qRgb(255, 0, 0),
+                         QPointF(10.5, 10.5),
+                         {},
+                         2.5 + 1e-12,
+                         {},
+                         {}});
+    }
+    EXPECT_EQ(image.pixel(12, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(13, 10), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(14, 10), qRgb(255, 255, 255));
 }
 
 } // namespace
