@@ -17,6 +17,10 @@ TEST_F(OpenCommand, OpeningTheWorkedExampleFillsTheListsAndShowsEventOneOnce) {
     EXPECT_TRUE(dialogs->inputBoxCalls.empty() && dialogs->messageBoxCalls.empty());
     EXPECT_EQ(dialogs->openFileCalls.at(0).filter + dialogs->openFileCalls.at(0).defaultExtension,
               "Text files|*.txt|All files|*.*txt");
+    // As the Qt dialog takes it: "*.*" becomes "*", which lists names without a dot too; a lone
+    // last part has no patterns and is left out.
+    EXPECT_EQ(toQtNameFilter(dialogs->openFileCalls.at(0).filter + "|"),
+              "Text files (*.txt);;All files (*)");
     EXPECT_EQ(ui().Editor->toPlainText().toStdString(), workedExampleText());
     EXPECT_EQ(itemsOf(ui().cmbEvent) + "|" + itemsOf(ui().cmbEffect), "12|1 2 3");
     EXPECT_EQ(ui().cmbEffect->currentText(), "1");
