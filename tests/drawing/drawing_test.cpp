@@ -243,22 +243,28 @@ TEST(ImageSurface, DiscPixelsWithinRoundingOfTheEdges) {
     image.fill(Qt::white);
     {
         Rasteriser rasteriser(image, 1);
-        rasteriser.draw({Primitive::Circle,
-                         false,
-                         false,
-                         true,
-                         1,
-                         qRgb(0, 0, 0),
-                         qRgb(255, 0, 0),
-                         QPointF(10.5, 10.5),
-                         {},
-                         2.5 + 1e-12,
-                         {},
-                         {}});
+        const auto disc = [&](QPointF centre, double radius) {
+            rasteriser.draw({Primitive::Circle,
+                             false,
+                             false,
+                             true,
+                             1,
+                             qRgb(0, 0, 0),
+                             qRgb(255, 0, 0),
+                             centre,
+                             {},
+                             radius,
+                             {},
+                             {}});
+        };
+        disc({10.5, 10.5}, 2.5 + 1e-12);
+        disc({23.5, 10.5}, 2.5); // at the right edge: nothing past it, in the next row's start
     }
     EXPECT_EQ(image.pixel(12, 10), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(13, 10), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(14, 10), qRgb(255, 255, 255));
+    for (int y = 6; y < 16; ++y)
+        EXPECT_EQ(image.pixel(0, y), qRgb(255, 255, 255)) << y;
 }
 
 } // namespace
