@@ -252,6 +252,7 @@ TEST(Composite, ProductOfClassDistributionsAgainstClosedFormAndReference) {
     EXPECT_NE(compositeReturnLevel(sparse, 1, 2).reason().find("no composite level"),
               std::string::npos);
     EXPECT_FALSE(compositeReturnLevel({}, 250, 100).ok());
+    EXPECT_NE(compositeReturnLevel(mixed, 250, 1).reason().find("above 1"), std::string::npos);
 }
 
 TEST(Refusals, AReasonInsteadOfANumber) {
