@@ -110,6 +110,13 @@ TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.err, "");
     }
+    // Two members, the second cut short: damaged data, not a shorter file.
+    const QString gz = folder.filePath("w.gz"), cut = folder.filePath("cut.gz");
+    ASSERT_EQ(
+        runCli({"-c", "cat " + gz + " " + gz + " | head -c -3 > " + cut}, {}, false, "/bin/sh")
+            .status,
+        0);
+    EXPECT_TRUE(runCli({"check", cut}).err.endsWith("(is the file cut short?)\n"));
     // Standard input, gzip-compressed or not.
     for (const QString& command : {shell, "gzip -c '" + WorkedExample + "' | "})
         EXPECT_EQ(runCli({"-c", command + KESTAVIAN_CLI " check -"}, {}, false, "/bin/sh").out,

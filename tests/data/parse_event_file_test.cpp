@@ -161,6 +161,7 @@ TEST(ParseEventFile, TruckLineVariantsReadAlike) {
     const TruckData plain = ParseTruckLine(TruckLineA);
     EXPECT_EQ(ParseTruckLine(TruckLineA + " ignored after column 77").fields, plain.fields);
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 5, " 3")).fields, plain.fields);
+    EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 9, " 1")).fields, plain.fields); // 2nd word
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 22, "+412")).fields, plain.fields);
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 75, " ")).fields, plain.fields);
     TruckData negative = ParseTruckLine(withField(TruckLineA, 19, "-45"));
