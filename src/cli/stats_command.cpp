@@ -69,7 +69,8 @@ const char* const StatsDescription =
     "level z_T solves F_B(z_T)^B = 1 - 1/T, B blocks a year; its 95 % intervals come from the "
     "delta method and the profile likelihood (an unbounded bound is written so). Several FILEs "
     "are runs of the same bridge, pooled: a block never spans two runs. Fewer than 10 non-empty "
-    "blocks, equal maxima or a shape at or below -1 refuse a fit with the reason. FILE may be "
+    "blocks, equal maxima or a shape at or below -1 refuse a fit with the reason; a note says when "
+    "most blocks are empty, as in a file of chosen events rather than a whole run. FILE may be "
     "gzip-compressed, or - for standard input. Exit status 1 when a file is taken only up to a "
     "bad line, or holds no event.";
 

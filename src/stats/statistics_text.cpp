@@ -126,6 +126,14 @@ std::vector<std::string> statisticsNotes(const GroupStatistics& group, bool with
     };
     if (!group.sample)
         note(group.sample.reason());
+    // A file of chosen events (such as an extract of a run's largest) leaves most blocks empty,
+    // and its maxima are not a block's; a whole run of traffic leaves few.
+    if (group.sample && group.type == "all" && group.sample->nonEmptyShare() < 0.5)
+        note("only " + std::to_string(group.sample->maxima.size()) + " of the " +
+             std::to_string(group.sample->blocks) +
+             " blocks hold a load event: the fits take the others as blocks below every maximum, "
+             "which holds for a whole run, not for a file of chosen events (such as an extract "
+             "of a run's largest); fit the whole run");
     for (const auto& [model, analysis] : modelAnalyses(group)) {
         const std::string name = modelLabel(model);
         if (!analysis->fit) {
