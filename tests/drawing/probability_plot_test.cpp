@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -36,7 +37,10 @@ bool isolated(const PlotMapping& map, std::size_t i, std::size_t n) {
 // Each plotted maximum's centre, read back from the PNG at both pixel ratios, is a marker's fill,
 // and the hit test finds it there; the marked level's cross is where its level maps.
 TEST(ProbabilityPlot, PointsLevelAndHitsWhereTheMappingPutsThem) {
-    const PlotInput input = plotOf("gev_bounded");
+    PlotInput input = plotOf("gev_bounded");
+    // The largest first, where it stands alone: the first maximum is drawn too.
+    std::iter_swap(input.maxima.begin(),
+                   std::max_element(input.maxima.begin(), input.maxima.end()));
     const QTemporaryDir dir;
     for (const qreal ratio : {1.0, 2.0}) {
         const QString path = dir.filePath(QString("plot%1.png").arg(ratio));
