@@ -48,6 +48,7 @@ public:
     QString summary() const;
     QTableWidget* maximaTable() const { return table_; }
     PlotView* plot() const { return plot_; }
+    long computings() const { return requested_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -44,11 +44,13 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     EXPECT_EQ(table->item(0, 1)->text() + " " + table->item(0, 2)->text(), "5165.65 16426");
     const std::optional<QPointF> point = statistics->plot()->pointOfPosition(top);
     ASSERT_TRUE(point);
+    const long computings = statistics->computings();
     QMouseEvent click(QEvent::MouseButtonPress, *point, statistics->plot()->mapToGlobal(*point),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(statistics->plot(), &click);
     EXPECT_EQ(ui().cmbEvent->currentIndex() + 1, top);
     EXPECT_EQ(ui().cmbEvent->currentText(), "16426");
+    EXPECT_EQ(statistics->computings(), computings); // another event of the same effect
     const QString out = QString::fromStdString(path("top.png"));
     ASSERT_EQ(runCli({"render", QString::fromStdString(Sample), "--position", QString::number(top),
                       "--effect", "1", "--out", out})
