@@ -59,6 +59,12 @@ TEST_F(Desktop, FileFromTheCommandLineOrADropOpensAsOpenWould) {
     window->openFile(worked, {99, {}, false});
     EXPECT_EQ(dialogs->messageBoxCalls.at(0).text,
               "Events_32.5_worked.txt holds no event numbered 99.");
+    const std::string twice =
+        writeFile("Events_20_twice.txt", workedExampleText() + workedExampleText());
+    window->openFile(QString::fromStdString(twice), {12, {}, false});
+    EXPECT_EQ(dialogs->messageBoxCalls.at(1).text,
+              "2 events of Events_20_twice.txt are numbered 12, at places 1 and 2 of the event "
+              "list: pick one there.");
     dialogs->messageBoxCalls.clear();
     window->openFile(QString::fromStdString(path("missing.txt")));
     EXPECT_EQ(dialogs->messageBoxCalls.at(0).text,

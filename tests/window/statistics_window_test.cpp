@@ -79,6 +79,12 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     statistics->findChild<QCheckBox*>()->click();
     statistics->finishComputing();
     EXPECT_EQ(statistics->summary(), statsOf("2", {"--by-trucks", "--return-period", "75,1000"}));
+    // A row still shown from the file before picks nothing in the one just opened.
+    open(workedExample("Events_20_worked.txt"));
+    emit table->cellClicked(0, 0);
+    EXPECT_EQ(ui().cmbEvent->currentIndex(), 0);
+    EXPECT_TRUE(dialogs->messageBoxCalls.empty());
+    statistics->finishComputing();
     // A new window starts from the choices last made.
     const StatisticsWindow again(nullptr, *dialogs, [](long) {});
     EXPECT_TRUE(again.findChild<QCheckBox*>()->isChecked());
