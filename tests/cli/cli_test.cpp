@@ -404,6 +404,16 @@ TEST_F(Cli, StatsFitsTheBlockMaximaItWrites) {
     const QString text = runCli({"stats", Sample, "--effect", "3"}).out;
     EXPECT_TRUE(text.contains("Gumbel against GEV: deviance 4.83798, p 0.0278395: the data prefer "
                               "the GEV"));
+    // Each figure of the text beside its own standard error, as the JSON has them.
+    const QJsonObject gev =
+        QJsonDocument::fromJson(
+            runCli({"stats", Sample, "--effect", "3", "--format", "json"}).out.toUtf8())
+            .object()["gev"]
+            .toObject();
+    const auto g6 = [&](const char* key) { return QString::number(gev[key].toDouble(), 'g', 6); };
+    EXPECT_TRUE(text.contains("GEV:    mu " + g6("mu") + " (se " + g6("se_mu") + "), sigma " +
+                              g6("sigma") + " (se " + g6("se_sigma") + "), xi " + g6("xi") +
+                              " (se " + g6("se_xi") + ")"));
     // The numbers need no Qt: kestavian-cli alone gives them; only a plot needs its companion.
     const QString alone = folder.filePath("alone/kestavian-cli");
     ASSERT_TRUE(QDir(folder.path()).mkdir("alone") && QFile::copy(KESTAVIAN_CLI, alone));

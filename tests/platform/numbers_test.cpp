@@ -59,8 +59,8 @@ TEST(Numbers, RoundingAndNumberText) {
         {generalForm(2.16e10) + " " + generalForm(999999999999999.9) + " " + generalForm(-1.5e16),
          "21600000000 1E+15 -1.5E+16"},
         {generalForm(0.000001) + " " + generalForm(0.1f) + " " + generalForm(9999999.0f) + " " +
-             generalForm(1e7f),
-         "1E-06 0.1 9999999 1E+07"},
+             generalForm(1e7f) + " " + generalForm(1e-10),
+         "1E-06 0.1 9999999 1E+07 1E-10"},
         {Outcome([] { return generalForm(kNaN); }), kOver},
     };
     for (const auto& [got, wanted] : cases)

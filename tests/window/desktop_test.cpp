@@ -139,6 +139,8 @@ TEST_F(Desktop, PictureForAReport) {
     };
     saveAs("report", 2); // PNG at 4 x, the ending added
     EXPECT_EQ(QImage(QString::fromStdString(path("report.png"))).size(), QSize(2564, 668));
+    saveAs("twice.png", 1);
+    EXPECT_EQ(QImage(QString::fromStdString(path("twice.png"))).size(), QSize(1282, 334));
     saveAs("report.BMP", 0); // the ending typed decides
     EXPECT_EQ(rgb32(QImage(QString::fromStdString(path("report.BMP")))), shown);
     saveAs("report.svg", 4);
