@@ -36,11 +36,6 @@ public:
     // A segment from (x1, y1) to (x2, y2).
     virtual void Line(double x1, double y1, double x2, double y2,
                       std::optional<Colour> colour = std::nullopt) = 0;
-    // A segment from (x1, y1) to (x1 + dx, y1 + dy).
-    void LineRelative(double x1, double y1, double dx, double dy,
-                      std::optional<Colour> colour = std::nullopt) {
-        Line(x1, y1, x1 + dx, y1 + dy, colour);
-    }
     // A box outline with opposite corners (x1, y1) and (x2, y2), filled by FillStyle/FillColor.
     virtual void Box(double x1, double y1, double x2, double y2,
                      std::optional<Colour> colour = std::nullopt) = 0;

@@ -158,8 +158,10 @@ TEST_F(Desktop, PictureForAReport) {
         const QString fill = svg.attributes().value("fill").toString();
         if (svg.name() == u"circle")
             hubs << fill;
-        if (svg.name() == u"text")
+        if (svg.name() == u"text") { // 10 points at 96 pixels an inch, as in the picture
+            EXPECT_NEAR(svg.attributes().value("font-size").toDouble(), 10.0 * 96 / 72, 1e-3);
             labels << fill + " " + svg.readElementText();
+        }
     }
     EXPECT_FALSE(svg.hasError());
     EXPECT_EQ(elements, 2 + static_cast<int>(ui().GA->surface().primitives().size()));
