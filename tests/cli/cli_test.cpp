@@ -414,6 +414,11 @@ TEST_F(Cli, StatsFitsTheBlockMaximaItWrites) {
     EXPECT_TRUE(text.contains("GEV:    mu " + g6("mu") + " (se " + g6("se_mu") + "), sigma " +
                               g6("sigma") + " (se " + g6("se_sigma") + "), xi " + g6("xi") +
                               " (se " + g6("se_xi") + ")"));
+    const QStringList csvRows =
+        runCli({"stats", Sample, "--effect", "3", "--format", "csv"}).out.split('\n');
+    const QStringList names = csvRows[0].split(','), fields = csvRows[1].split(',');
+    for (const char* key : {"mu", "sigma", "xi", "se_mu", "se_sigma", "se_xi"})
+        EXPECT_EQ(fields[names.indexOf(QString("gev_") + key)].toDouble(), gev[key].toDouble());
     // The numbers need no Qt: kestavian-cli alone gives them; only a plot needs its companion.
     const QString alone = folder.filePath("alone/kestavian-cli");
     ASSERT_TRUE(QDir(folder.path()).mkdir("alone") && QFile::copy(KESTAVIAN_CLI, alone));

@@ -264,6 +264,7 @@ TEST(ImageSurface, DiscPixelsWithinRoundingOfTheEdges) {
     EXPECT_EQ(image.pixel(13, 10), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(14, 10), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(23, 10), qRgb(255, 0, 0)); // the last column is drawn
+    EXPECT_EQ(image.pixel(20, 10), qRgb(0, 0, 0));   // exactly on the outer edge: outline
     for (int y = 6; y < 16; ++y)
         EXPECT_EQ(image.pixel(0, y), qRgb(255, 255, 255)) << y;
 }
