@@ -123,6 +123,7 @@ TEST(BlockSample, ClassesShareTheRangeOfAllAndRunsNeverShareBlocks) {
         second.add(e);
     EXPECT_EQ(first.of(TruckClass::FourPlus).blockCount, 10u);
     EXPECT_EQ(first.of(TruckClass::Three).maxima.size(), 0u);
+    EXPECT_EQ(first.of(TruckClass::Two).maxima.size(), 1u); // in a block that all already holds
 
     const RunMaxima all[] = {first.all(), second.all()};
     const Result<BlockSample> pooled = pool(all);
