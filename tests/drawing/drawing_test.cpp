@@ -227,12 +227,23 @@ TEST(ImageSurface, ScenePixelsAtEachRatio) {
     ASSERT_EQ(sharp.size(), QSize(1200, 276));
     EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
     EXPECT_EQ(darkRuns(sharp, 40), (std::vector<int>{4, 1, 4}));
+    int sharpCrossings = 0; // the same dashes, twice as many pixels long
+    for (int x = 0; x < 380; ++x)
+        sharpCrossings += darkRuns(sharp, x).size() == 3;
+    EXPECT_NEAR(sharpCrossings, 2 * crossings, 4);
     EXPECT_LT(qGray(sharp.pixel(593, 172)), 96); // the wheel's rim, twice as far out
     for (const double ratio : {1.0, 0.5, std::nan("")})
         EXPECT_EQ(picture.imageAt(ratio), image);
     EXPECT_EQ(copy.imageAt(2), sharp); // a copy renders the same picture by itself
     picture.Cls();
     EXPECT_TRUE(darkRuns(picture.imageAt(2), 40).empty());
+    // A picture of more primitives than are kept is scaled, not replayed; the next one is sharp.
+    PictureSurface& surface = picture;
+    for (int i = 0; i <= 1 << 16; ++i)
+        surface.Line(-40, 0, 20, 0);
+    EXPECT_FALSE(picture.replayable());
+    picture.Cls();
+    EXPECT_TRUE(picture.replayable());
 }
 
 // A pixel whose centre lies within rounding of a circle's edge falls on the side its exact
