@@ -36,6 +36,8 @@ TEST(Numbers, TextToNumber) {
         // A number too large for a Double is not numeric.
         EXPECT_EQ(isNumeric(c.text), c.dbl != std::string(kOver));
     }
+    // 411 digits outweigh a negative exponent: still too large.
+    EXPECT_EQ(Outcome([] { return textToDouble(std::string(411, '1') + "e-10"); }), kOver);
     for (const char* text : {"", "   ", "+", ".", "e5", "1e", "1.2.3", "1 2", "+-5", "1,5", "0x10",
                              "inf", "nan", "12a", "\n5", "\xef\xbc\x91"}) {
         EXPECT_FALSE(isNumeric(text)) << text;

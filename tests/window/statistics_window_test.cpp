@@ -40,6 +40,7 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     // The top maximum: the first row of the table, and the highest point of the plot.
     QTableWidget* table = statistics->maximaTable();
     ASSERT_GT(table->rowCount(), 10);
+    EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers); // a click picks, no edit
     const long top = table->item(0, 0)->data(Qt::UserRole).toLongLong();
     EXPECT_EQ(table->item(0, 1)->text() + " " + table->item(0, 2)->text(), "5165.65 16426");
     const std::optional<QPointF> point = statistics->plot()->pointOfPosition(top);
