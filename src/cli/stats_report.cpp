@@ -20,10 +20,6 @@ using stats::ModelAnalysis;
 using stats::Result;
 using stats::ReturnLevel;
 
-std::string number(double value) {
-    return shortestForm(value);
-}
-
 std::string joined(const std::vector<std::string>& notes) {
     std::string text;
     for (const std::string& note : notes)
@@ -54,7 +50,7 @@ std::string jsonText(const std::string& text) {
 }
 
 std::string jsonNumber(const std::optional<double>& value) {
-    return value ? number(*value) : "null";
+    return value ? shortestForm(*value) : "null";
 }
 
 std::string jsonInterval(const Interval& interval) {
@@ -66,13 +62,13 @@ std::string jsonFit(Model model, const Result<Fit>& fit) {
         return "null";
     const stats::GevParams& p = fit->params;
     const auto& se = fit->standardErrors;
-    std::string text = "{\"mu\":" + number(p.mu) + ",\"sigma\":" + number(p.sigma);
+    std::string text = "{\"mu\":" + shortestForm(p.mu) + ",\"sigma\":" + shortestForm(p.sigma);
     if (model == Model::Gev)
-        text += ",\"xi\":" + number(p.xi);
-    text += ",\"se_mu\":" + number(se[0]) + ",\"se_sigma\":" + number(se[1]);
+        text += ",\"xi\":" + shortestForm(p.xi);
+    text += ",\"se_mu\":" + shortestForm(se[0]) + ",\"se_sigma\":" + shortestForm(se[1]);
     if (model == Model::Gev)
-        text += ",\"se_xi\":" + number(se[2]);
-    return text + ",\"nll\":" + number(fit->nll) + "}";
+        text += ",\"se_xi\":" + shortestForm(se[2]);
+    return text + ",\"nll\":" + shortestForm(fit->nll) + "}";
 }
 
 void writeGroupJson(const StatsReport& report, const EffectStats& effect,
@@ -90,21 +86,21 @@ void writeGroupJson(const StatsReport& report, const EffectStats& effect,
     if (top == nullptr)
         out << "null";
     else
-        out << "{\"value\":" << number(top->value) << ",\"position\":" << top->position
-            << ",\"event\":" << top->eventNumber << ",\"time\":" << number(top->time)
+        out << "{\"value\":" << shortestForm(top->value) << ",\"position\":" << top->position
+            << ",\"event\":" << top->eventNumber << ",\"time\":" << shortestForm(top->time)
             << (report.files.size() > 1 ? ",\"file\":" + jsonText(fileOf(report, *top)) : "")
             << "}";
     out << ",\"gumbel\":" << jsonFit(Model::Gumbel, group.analysis.gumbel.fit)
         << ",\"gev\":" << jsonFit(Model::Gev, group.analysis.gev.fit) << ",\"lr\":";
     if (group.analysis.test)
-        out << "{\"statistic\":" << number(group.analysis.test->statistic)
-            << ",\"p\":" << number(group.analysis.test->pValue) << ",\"prefer\":\""
+        out << "{\"statistic\":" << shortestForm(group.analysis.test->statistic)
+            << ",\"p\":" << shortestForm(group.analysis.test->pValue) << ",\"prefer\":\""
             << (group.analysis.test->preferred == Model::Gev ? "gev" : "gumbel") << "\"}";
     else
         out << "null";
     out << ",\"return_levels\":[";
     for (std::size_t i = 0; i < report.years.size(); ++i) {
-        out << (i > 0 ? "," : "") << "{\"years\":" << number(report.years[i]);
+        out << (i > 0 ? "," : "") << "{\"years\":" << shortestForm(report.years[i]);
         for (const auto& [model, analysis] : stats::modelAnalyses(group)) {
             const std::string key = model == Model::Gumbel ? "gumbel" : "gev";
             const Result<ReturnLevel>* level =
@@ -114,7 +110,7 @@ void writeGroupJson(const StatsReport& report, const EffectStats& effect,
                     << "_profile\":null";
                 continue;
             }
-            out << ",\"" << key << "\":" << number((*level)->level) << ",\"" << key
+            out << ",\"" << key << "\":" << shortestForm((*level)->level) << ",\"" << key
                 << "_delta\":" << jsonInterval((*level)->delta) << ",\"" << key
                 << "_profile\":" << jsonInterval((*level)->profile);
         }
@@ -134,8 +130,8 @@ void writeCompositeJson(const StatsReport& report, const EffectStats& effect, st
     std::string note;
     for (std::size_t i = 0; i < report.years.size(); ++i) {
         const Result<double>& level = effect.statistics.composite->at(i);
-        out << (i > 0 ? "," : "") << "{\"years\":" << number(report.years[i])
-            << ",\"value\":" << (level ? number(*level) : "null") << "}";
+        out << (i > 0 ? "," : "") << "{\"years\":" << shortestForm(report.years[i])
+            << ",\"value\":" << (level ? shortestForm(*level) : "null") << "}";
         if (!level && note.empty())
             note = level.reason();
     }
@@ -154,7 +150,7 @@ std::string csvText(const std::string& text) {
 }
 
 std::string csvNumber(const std::optional<double>& value) {
-    return value ? number(*value) : "";
+    return value ? shortestForm(*value) : "";
 }
 
 const char* const CsvHeader =
@@ -176,8 +172,8 @@ std::string csvGroupFields(const StatsReport& report, const EffectStats& effect,
     else
         row += ",";
     row += "," + std::to_string(group.analysis.block.blocksPerYear) + ",";
-    row += top ? number(top->value) + "," + std::to_string(top->position) + "," +
-                     std::to_string(top->eventNumber) + "," + number(top->time)
+    row += top ? shortestForm(top->value) + "," + std::to_string(top->position) + "," +
+                     std::to_string(top->eventNumber) + "," + shortestForm(top->time)
                : ",,,";
     for (const auto& [model, analysis] : stats::modelAnalyses(group)) {
         const std::size_t fields = model == Model::Gumbel ? 5 : 7;
@@ -187,14 +183,14 @@ std::string csvGroupFields(const StatsReport& report, const EffectStats& effect,
         }
         const stats::GevParams& p = analysis->fit->params;
         const auto& se = analysis->fit->standardErrors;
-        row += "," + number(p.mu) + "," + number(p.sigma) +
-               (model == Model::Gev ? "," + number(p.xi) : "") + "," + number(se[0]) + "," +
-               number(se[1]) + (model == Model::Gev ? "," + number(se[2]) : "") + "," +
-               number(analysis->fit->nll);
+        row += "," + shortestForm(p.mu) + "," + shortestForm(p.sigma) +
+               (model == Model::Gev ? "," + shortestForm(p.xi) : "") + "," + shortestForm(se[0]) +
+               "," + shortestForm(se[1]) + (model == Model::Gev ? "," + shortestForm(se[2]) : "") +
+               "," + shortestForm(analysis->fit->nll);
     }
     if (group.analysis.test)
-        row += "," + number(group.analysis.test->statistic) + "," +
-               number(group.analysis.test->pValue) + "," +
+        row += "," + shortestForm(group.analysis.test->statistic) + "," +
+               shortestForm(group.analysis.test->pValue) + "," +
                (group.analysis.test->preferred == Model::Gev ? "gev" : "gumbel");
     else
         row += ",,,";
@@ -206,7 +202,7 @@ void writeGroupCsv(const StatsReport& report, const EffectStats& effect,
     const std::string fields = csvGroupFields(report, effect, group);
     const std::string note = csvText(joined(stats::statisticsNotes(group)));
     for (std::size_t i = 0; i < report.years.size(); ++i) {
-        out << fields << "," << number(report.years[i]);
+        out << fields << "," << shortestForm(report.years[i]);
         for (const auto& [model, analysis] : stats::modelAnalyses(group)) {
             const Result<ReturnLevel>* level =
                 i < analysis->levels.size() ? &analysis->levels[i] : nullptr;
@@ -215,7 +211,7 @@ void writeGroupCsv(const StatsReport& report, const EffectStats& effect,
                 continue;
             }
             const ReturnLevel& l = **level;
-            out << "," << number(l.level) << "," << csvNumber(l.delta.lower) << ","
+            out << "," << shortestForm(l.level) << "," << csvNumber(l.delta.lower) << ","
                 << csvNumber(l.delta.upper) << "," << csvNumber(l.profile.lower) << ","
                 << csvNumber(l.profile.upper);
         }
@@ -228,8 +224,8 @@ void writeCompositeCsv(const StatsReport& report, const EffectStats& effect, std
         const Result<double>& level = effect.statistics.composite->at(i);
         out << effect.effectNo << ",composite," << stats::blockName(report.block) << ",,,"
             << stats::blocksPerYear(report.block) << std::string(19, ',') << ","
-            << number(report.years[i]) << std::string(10, ',') << ","
-            << (level ? number(*level) : "") << "," << (level ? "" : csvText(level.reason()))
+            << shortestForm(report.years[i]) << std::string(10, ',') << ","
+            << (level ? shortestForm(*level) : "") << "," << (level ? "" : csvText(level.reason()))
             << '\n';
     }
 }
@@ -271,8 +267,9 @@ void writeMaximaCsv(const StatsReport& report, std::ostream& out) {
                 continue;
             for (const stats::BlockMaximum& m : group.sample->maxima)
                 out << (files ? csvText(fileOf(report, m)) + "," : "") << effect.effectNo << ","
-                    << group.type << "," << m.block << "," << number(m.value) << "," << m.position
-                    << "," << m.eventNumber << "," << number(m.time) << "," << m.trucks << '\n';
+                    << group.type << "," << m.block << "," << shortestForm(m.value) << ","
+                    << m.position << "," << m.eventNumber << "," << shortestForm(m.time) << ","
+                    << m.trucks << '\n';
         }
 }
 

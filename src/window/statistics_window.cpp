@@ -35,8 +35,8 @@ namespace {
 constexpr stats::BlockSize BlockSizes[] = {stats::BlockSize::Day, stats::BlockSize::Week,
                                            stats::BlockSize::Month, stats::BlockSize::Year};
 
-// The statistics of load effect effectNo (its number in the effect list, the place in each
-// event's effects) of the events held: each of its effects with a truck is a load event.
+// The statistics of one effect's load events (its effects with a truck, copied from the events
+// held), as kestavian-cli stats computes them for a file.
 stats::EffectStatistics computeStatistics(const std::vector<stats::LoadEvent>& events,
                                           const stats::StatisticsChoice& choice) {
     stats::EffectMaxima maxima(choice.block, 0, choice.byTrucks);
