@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <future>
 #include <memory>
 #include <sys/stat.h>
 #include <system_error>
@@ -87,10 +88,14 @@ public:
             // Checked as it is read too: the file may grow while it is read.
             if (bytesRead_ > maxBytes_)
                 return tooManyBytes(maxBytes_);
-            if (got > 0 && progress_)
-                progress_(bytesRead_, totalBytes_);
             return std::nullopt;
         }
+    }
+
+    // Told on the caller's thread, once the bytes read are handed on.
+    void reportProgress() const {
+        if (progress_)
+            progress_(bytesRead_, totalBytes_);
     }
 
 private:
@@ -214,6 +219,8 @@ std::optional<ReadFailure> readBytes(const std::string& path, const ByteSourceRu
                 raw.read(buffer.get() + filled, chunkBytes - filled, got))
             return failure;
         filled += got;
+        if (got > 0)
+            raw.reportProgress();
     }
     const CompressedFormat* compression = compressionOf(std::string_view(buffer.get(), filled));
     const bool inflate = compression != nullptr && compression->magic == GzipMagic && rules.gzip;
@@ -225,8 +232,27 @@ std::optional<ReadFailure> readBytes(const std::string& path, const ByteSourceRu
     std::optional<Inflater> inflater;
     if (inflate)
         inflater.emplace(chunkBytes);
+    // A file larger than a piece is read a piece ahead on another thread, so that the system's
+    // copying overlaps the caller's work. Standard input is not: a read ahead of a pipe could wait
+    // for bytes that never come after the caller has stopped.
+    const bool readAhead = file && totalBytes > chunkBytes;
+    const std::unique_ptr<char[]> second(readAhead ? new char[chunkBytes] : nullptr);
+    char* current = buffer.get();
+    char* spare = second.get();
+    struct Piece {
+        std::optional<ReadFailure> failure;
+        std::size_t got = 0;
+    };
+    const auto readInto = [&raw, chunkBytes](char* into) {
+        Piece piece;
+        piece.failure = raw.read(into, chunkBytes, piece.got);
+        return piece;
+    };
+    std::future<Piece> ahead;
     for (std::size_t got = filled; got > 0;) {
-        const std::string_view data(buffer.get(), got);
+        if (readAhead)
+            ahead = std::async(std::launch::async, readInto, spare);
+        const std::string_view data(current, got);
         if (inflater) {
             bool stopped = false;
             if (std::optional<ReadFailure> failure = inflater->feed(data, onData, stopped))
@@ -236,8 +262,14 @@ std::optional<ReadFailure> readBytes(const std::string& path, const ByteSourceRu
         } else if (!onData(data)) {
             return std::nullopt;
         }
-        if (std::optional<ReadFailure> failure = raw.read(buffer.get(), chunkBytes, got))
-            return failure;
+        Piece next = readAhead ? ahead.get() : readInto(current);
+        if (next.failure)
+            return next.failure;
+        got = next.got;
+        if (got > 0)
+            raw.reportProgress();
+        if (readAhead)
+            std::swap(current, spare);
     }
     return inflater ? inflater->finish() : std::nullopt;
 }
