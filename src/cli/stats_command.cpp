@@ -11,6 +11,7 @@
 #include "cli/command_file.h"
 #include "cli/command_main.h"
 #include "data/mod_input.h"
+#include "platform/batch_handoff.h"
 #include "platform/numbers.h"
 #include "platform/runtime_error.h"
 
@@ -156,20 +157,34 @@ struct RunRead {
     EffectNumbers seen;
 };
 
-RunRead readRun(const StatsOptions& options, std::size_t fileIndex, const Console* console) {
+// A load event on its way to its block.
+struct PendingEvent {
+    std::int16_t effectNo;
+    stats::LoadEvent event;
+};
+
+// A file read alone places its load events in their blocks on the other core while the parser
+// goes on; files read side by side already keep every core busy.
+RunRead readRun(const StatsOptions& options, std::size_t fileIndex, const Console* console,
+                bool placeAlongside) {
     RunRead run;
     CommonOptions file = options;
     file.file = options.files[fileIndex];
+    BatchHandoff<PendingEvent> placing(
+        std::size_t{1} << 15, placeAlongside, [&](const std::vector<PendingEvent>& batch) {
+            for (const PendingEvent& pending : batch) {
+                auto [at, added] = run.effects.try_emplace(
+                    pending.effectNo, options.block, static_cast<int>(fileIndex), options.byTrucks);
+                at->second.add(pending.event);
+            }
+        });
     const auto onEvent = [&](const ParsedEvent& parsed) {
         run.seen.add(parsed);
-        for (const EffectData& effect : parsed.event.Effects) {
-            if (effect.NoTrucks < 1 || (options.effectNo && effect.EffectNo != *options.effectNo))
-                continue;
-            auto [place, added] = run.effects.try_emplace(
-                effect.EffectNo, options.block, static_cast<int>(fileIndex), options.byTrucks);
-            place->second.add({effect.Value, effect.Time, parsed.position, parsed.event.EventNo,
-                               effect.NoTrucks});
-        }
+        for (const EffectData& effect : parsed.event.Effects)
+            if (effect.NoTrucks >= 1 && (!options.effectNo || effect.EffectNo == *options.effectNo))
+                placing.push({effect.EffectNo,
+                              {effect.Value, effect.Time, parsed.position, parsed.event.EventNo,
+                               effect.NoTrucks}});
     };
     // Read alongside others, a file reports nothing itself: its outcome is told in file order.
     if (console != nullptr)
@@ -177,6 +192,7 @@ RunRead readRun(const StatsOptions& options, std::size_t fileIndex, const Consol
     else
         run.outcome = streamEventFile(file.file, file.view.NoEffects, onEvent, {},
                                       ParserOptions::Trucks::Counted);
+    placing.finish();
     return run;
 }
 
@@ -184,7 +200,7 @@ RunRead readRun(const StatsOptions& options, std::size_t fileIndex, const Consol
 std::vector<RunRead> readRuns(const StatsOptions& options, const Console& console) {
     std::vector<RunRead> runs(options.files.size());
     if (runs.size() == 1) {
-        runs.front() = readRun(options, 0, &console);
+        runs.front() = readRun(options, 0, &console, true);
         return runs;
     }
     const std::size_t workers = std::max(1u, std::thread::hardware_concurrency());
@@ -193,7 +209,7 @@ std::vector<RunRead> readRuns(const StatsOptions& options, const Console& consol
     for (std::size_t w = 0; w < std::min(workers, runs.size()); ++w)
         threads.emplace_back([&] {
             for (std::size_t i; (i = next++) < runs.size();)
-                runs[i] = readRun(options, i, nullptr);
+                runs[i] = readRun(options, i, nullptr, false);
         });
     for (std::thread& thread : threads)
         thread.join();

@@ -1,3 +1,4 @@
+#include "platform/batch_handoff.h"
 #include "platform/local_numbers.h"
 #include "platform/numbers.h"
 
@@ -73,6 +74,26 @@ TEST(Numbers, RoundingAndNumberText) {
     EXPECT_EQ(localGeneralForm(32.5f) + " " + localGeneralForm(-0.25), "32,5 -0,25");
     EXPECT_EQ(withDecimalPoint("12,5") + " " + withDecimalPoint("32.5"), "12.5 32.5");
     EXPECT_EQ(strForm(100.5) + strForm(-2.5), " 100.5-2.5");
+}
+
+// Batches consumed alongside reach the consumer whole, once each and in order, the last part
+// batch included; a consumer's failure reaches the caller.
+TEST(BatchHandoff, ConsumesEveryItemInOrder) {
+    for (const bool alongside : {false, true}) {
+        std::vector<int> seen;
+        BatchHandoff<int> handoff(7, alongside, [&](const std::vector<int>& batch) {
+            seen.insert(seen.end(), batch.begin(), batch.end());
+        });
+        std::vector<int> given;
+        for (int i = 0; i < 1000; ++i)
+            handoff.push(given.emplace_back(i * 3));
+        handoff.finish();
+        EXPECT_EQ(seen, given) << alongside;
+    }
+    BatchHandoff<int> failing(2, true, [](const std::vector<int>&) { throw std::bad_alloc(); });
+    failing.push(1);
+    failing.push(2);
+    EXPECT_THROW(failing.finish(), std::bad_alloc);
 }
 
 } // namespace
