@@ -17,7 +17,7 @@ namespace {
 constexpr double tolerance = 1e-9;
 constexpr int maxEvaluations = 200;
 // Maxima in the subsample that a large sample's search from many starts runs on.
-constexpr std::size_t searchSize = 1000;
+constexpr std::size_t searchSize = 500;
 // A search that ends closer than this to a limit of the shapes without converging was still
 // climbing towards it.
 constexpr double limitReach = 0.02;
