@@ -456,7 +456,8 @@ TEST_F(Cli, StatsFitsTheBlockMaximaItWrites) {
     for (const QStringList& wrong : {QStringList{"--block", "hour"},
                                      {"--return-period", "1"},
                                      {"--plot", "p.jpg"},
-                                     {"--effect", "4"}}) {
+                                     {"--effect", "4"},
+                                     {"--effects", "0"}}) {
         const CliRun run = runCli(QStringList{"stats", Sample} + wrong);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();

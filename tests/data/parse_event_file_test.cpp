@@ -164,6 +164,7 @@ TEST(ParseEventFile, TruckLineVariantsReadAlike) {
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 9, " 1")).fields, plain.fields); // 2nd word
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 22, "+412")).fields, plain.fields);
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 75, " ")).fields, plain.fields);
+    EXPECT_EQ(ParseTruckLine(withField(TruckLineA, 77, " ")).fields, plain.fields);
     EXPECT_EQ(ParseTruckLine(withField(TruckLineA + std::string(20, '0'), 75, " ")).fields,
               plain.fields); // digits past the last column read: the blank still counts
     TruckData negative = ParseTruckLine(withField(TruckLineA, 19, "-45"));

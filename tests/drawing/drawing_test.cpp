@@ -10,6 +10,7 @@
 #include "drawing/image_surface.h"
 #include "drawing/rasteriser.h"
 #include "drawing/scene_drawing.h"
+#include "drawing/svg_picture.h"
 #include "drawing/truck_drawing.h"
 #include "support/record_builders.h"
 #include "support/recording_surface.h"
@@ -244,6 +245,12 @@ TEST(ImageSurface, ScenePixelsAtEachRatio) {
     for (int i = 0; i <= 1 << 16; ++i)
         surface.Line(-40, 0, 20, 0);
     EXPECT_FALSE(picture.replayable());
+    // Its SVG carries the picture as an image.
+    const QByteArray svg = svgPicture(picture);
+    const qsizetype from = svg.indexOf("base64,") + 7;
+    const QImage embedded = QImage::fromData(
+        QByteArray::fromBase64(svg.mid(from, svg.indexOf('"', from) - from)), "PNG");
+    EXPECT_EQ(embedded.convertToFormat(image.format()), picture.imageAt(1));
     picture.Cls();
     EXPECT_TRUE(picture.replayable());
 }

@@ -149,7 +149,7 @@ TEST_F(Desktop, PictureForAReport) {
     QFile svgFile(QString::fromStdString(path("report.svg")));
     ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
     QXmlStreamReader svg(&svgFile);
-    QStringList hubs, labels;
+    QStringList hubs, labels, dashes;
     int elements = 0;
     while (!svg.atEnd()) {
         if (svg.readNext() != QXmlStreamReader::StartElement)
@@ -158,6 +158,8 @@ TEST_F(Desktop, PictureForAReport) {
         const QString fill = svg.attributes().value("fill").toString();
         if (svg.name() == u"circle")
             hubs << fill;
+        if (svg.attributes().hasAttribute("stroke-dasharray"))
+            dashes << svg.attributes().value("stroke-dasharray").toString();
         if (svg.name() == u"text") { // 10 points at 96 pixels an inch, as in the picture
             EXPECT_NEAR(svg.attributes().value("font-size").toDouble(), 10.0 * 96 / 72, 1e-3);
             labels << fill + " " + svg.readElementText();
@@ -167,6 +169,8 @@ TEST_F(Desktop, PictureForAReport) {
     EXPECT_EQ(elements, 2 + static_cast<int>(ui().GA->surface().primitives().size()));
     EXPECT_EQ(hubs.join(' '), QString("#000000 #ffffff ").repeated(5).trimmed());
     EXPECT_EQ(labels.last(), "#000000 400");
+    dashes.removeDuplicates();
+    EXPECT_EQ(dashes.join('|'), "4 2"); // the centre line's dashes, as the picture draws them
 }
 
 // The Open dialog starts where the last file was opened, in this window and the next one.

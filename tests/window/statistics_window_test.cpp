@@ -43,6 +43,10 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers); // a click picks, no edit
     const long top = table->item(0, 0)->data(Qt::UserRole).toLongLong();
     EXPECT_EQ(table->item(0, 1)->text() + " " + table->item(0, 2)->text(), "5165.65 16426");
+    QStringList headers;
+    for (int c = 0; c < table->columnCount(); ++c)
+        headers << table->horizontalHeaderItem(c)->text();
+    EXPECT_EQ(headers.join(' '), "Rank Value Event Time Trucks");
     const std::optional<QPointF> point = statistics->plot()->pointOfPosition(top);
     ASSERT_TRUE(point);
     const long computings = statistics->computings();
