@@ -236,7 +236,7 @@ def main():
     stats_run = [cli, "stats", str(long_run), "--return-period", "1000"]
     compare("check vs stats, 1.1 M lines", check(long_run), stats_run, args.runs)
     compare("stats vs pandas + scipy, 1.1 M lines", stats_run,
-            [args.python, "-c", SCIPY_STATS, str(long_run)], 1)
+            [args.python, "-c", SCIPY_STATS, str(long_run)], 3)
     print()
     print("| peak memory | median |")
     print("|---|---|")

@@ -127,6 +127,15 @@ bool gevAdmissible(const Vector<3>& v) {
     return v[1] > 0 && v[2] > shapeFloor && v[2] < shapeCeiling;
 }
 
+// Whether the support holds every datum from lowest to highest, in the likelihood's own
+// arithmetic: 1 + xi (z - mu) / sigma is monotone in z, also as rounded, so the extremes decide.
+// A trial point outside is then refused without a pass over the data.
+bool supportHolds(const Vector<3>& v, double lowest, double highest) {
+    const double inverseSigma = 1 / v[1];
+    return 1 + v[2] * ((lowest - v[0]) * inverseSigma) > 0 &&
+           1 + v[2] * ((highest - v[0]) * inverseSigma) > 0;
+}
+
 } // namespace
 
 std::string_view modelName(Model model) {
@@ -187,13 +196,16 @@ Result<Fit> fitGev(std::span<const double> maxima) {
         const auto evaluate = [&](const Vector<3>& v) {
             return gevLikelihood(data, GevParams{v[0], v[1], v[2]});
         };
+        const auto [low, high] = std::minmax_element(data.begin(), data.end());
+        const auto admissible = [&](const Vector<3>& v) {
+            return gevAdmissible(v) && supportHolds(v, *low, *high);
+        };
         Descent<3, Evaluation<3>> best;
         bool found = false;
         double climbingValue = 0;
         climbing.reset();
         for (const Vector<3>& start : from) {
-            const auto d =
-                dampedNewton<3>(start, evaluate, gevAdmissible, tolerance, maxEvaluations);
+            const auto d = dampedNewton<3>(start, evaluate, admissible, tolerance, maxEvaluations);
             if (d.converged) {
                 const bool known = std::any_of(optima.begin(), optima.end(), [&](const auto& o) {
                     return std::fabs(o[0] - d.point[0]) + std::fabs(o[1] - d.point[1]) +

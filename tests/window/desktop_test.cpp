@@ -84,7 +84,7 @@ TEST_F(Desktop, FileFromTheCommandLineOrADropOpensAsOpenWould) {
     EXPECT_EQ(itemsOf(ui().cmbEvent), "17 18 25");
 }
 
-// Ctrl+O opens, Ctrl+S saves, Ctrl+Q closes; Return and Enter click the focused button.
+// Ctrl+O opens, Ctrl+S saves, Ctrl+Q closes; Return, Enter and Space click the focused button.
 TEST_F(Desktop, KeysOfTheCommands) {
     window->show();
     QApplication::setActiveWindow(window.get());
@@ -94,11 +94,12 @@ TEST_F(Desktop, KeysOfTheCommands) {
             QApplication::sendEvent(target, &event);
         }
     };
-    dialogs->files = {std::nullopt, std::nullopt};
+    dialogs->files = {std::nullopt, std::nullopt, std::nullopt};
     press(ui().Editor, Qt::Key_O, Qt::ControlModifier);
     ui().cmdOpen->setFocus();
     press(ui().cmdOpen, Qt::Key_Return, Qt::NoModifier);
-    EXPECT_EQ(dialogs->openFileCalls.size(), 2u);
+    press(ui().cmdOpen, Qt::Key_Space, Qt::NoModifier);
+    EXPECT_EQ(dialogs->openFileCalls.size(), 3u);
     press(ui().Editor, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(std::filesystem::remove(path("Span_20_Ev_0_Ef_.bmp")));
     ui().cmdSave->setFocus();
