@@ -92,7 +92,7 @@ void readDigitFields(const char* line, TruckData& truck, std::index_sequence<Fie
 
 // Nearly every truck line is 77 digits. Its fields are then read straight off them: at most
 // four digits each, so the values are the ones the general rules give and always fit.
-bool readAllDigitTruckFields(std::string_view line, TruckData& truck) {
+bool allDigitTruckLine(std::string_view line) {
     static_assert(truckFieldsFitFourDigits());
     constexpr std::size_t columns = LastColumnRead;
     if (line.size() < columns)
@@ -100,10 +100,7 @@ bool readAllDigitTruckFields(std::string_view line, TruckData& truck) {
     for (std::size_t i = 0; i + 8 <= columns; i += 8)
         if (!eightDigits(line.data() + i))
             return false;
-    if (!eightDigits(line.data() + columns - 8))
-        return false;
-    readDigitFields(line.data(), truck, std::make_index_sequence<TruckFieldCount>{});
-    return true;
+    return eightDigits(line.data() + columns - 8);
 }
 
 } // namespace
@@ -127,21 +124,26 @@ std::int16_t parseAnnouncedTrucks(std::string_view line) {
 }
 
 namespace {
-void readTruckFields(std::string_view line, TruckData& truck) {
-    if (!readAllDigitTruckFields(line, truck))
-        for (int k = 1; k <= TruckFieldCount; ++k)
-            truck.Data(k) = readInt16Field(line, TruckFields[static_cast<std::size_t>(k - 1)]);
+void readGeneralTruckFields(std::string_view line, TruckData& truck) {
+    for (int k = 1; k <= TruckFieldCount; ++k)
+        truck.Data(k) = readInt16Field(line, TruckFields[static_cast<std::size_t>(k - 1)]);
 }
 } // namespace
 
 void CheckTruckLine(std::string_view line) {
-    TruckData fields;
-    readTruckFields(line, fields);
+    // An all-digit line's fields all read; only another line needs its fields read to know.
+    if (!allDigitTruckLine(line)) {
+        TruckData fields;
+        readGeneralTruckFields(line, fields);
+    }
 }
 
 TruckData ParseTruckLine(std::string_view line, bool keepSourceLine) {
     TruckData truck;
-    readTruckFields(line, truck);
+    if (allDigitTruckLine(line))
+        readDigitFields(line.data(), truck, std::make_index_sequence<TruckFieldCount>{});
+    else
+        readGeneralTruckFields(line, truck);
     if (keepSourceLine)
         truck.SourceLine = line;
     truck.TimeSec = TruckTimeSeconds(truck);
