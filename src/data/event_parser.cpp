@@ -44,8 +44,11 @@ void EventParser::push(const Item& item) {
             trucksRead_ = 0;
             current_.bytes.end = item.end;
             if (announced_ > 0) {
-                // One allocation for the usual few trucks, whatever count the line claims.
-                working_.Trucks.reserve(static_cast<std::size_t>(std::min<int>(announced_, 16)));
+                // One allocation for the usual few trucks, whatever count the line claims; none
+                // when they are only counted.
+                if (options_.trucks != ParserOptions::Trucks::Counted)
+                    working_.Trucks.reserve(
+                        static_cast<std::size_t>(std::min<int>(announced_, 16)));
                 state_ = State::ReadTrucks;
             } else
                 closed = completeEffect();
