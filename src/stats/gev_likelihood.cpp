@@ -58,7 +58,9 @@ Evaluation<3> gevLikelihood(std::span<const double> x, const GevParams& p) {
             yx = terms.slope;
             yxx = terms.curvature;
         } else {
-            const double l = std::log1p(xi * s);
+            // |xi s| >= 0.01 here, so log t, with t rounded, is within 1e-14 of log1p(xi s)
+            // relatively, at half its cost: this pass runs some twenty times over each sample.
+            const double l = std::log(t);
             const double ratio = xi * s * it;
             y = l * ix;
             yx = (ratio - l) * ix2;
