@@ -184,7 +184,8 @@ def compare(label, a, b, runs):
     wall_a = statistics.median(a for a, _ in pairs)
     wall_b = statistics.median(b for _, b in pairs)
     ratio = statistics.median(b / a for a, b in pairs)
-    print(f"| {label} | {wall_a * 1000:.1f} ms | {wall_b * 1000:.1f} ms | {ratio:.1f}x |")
+    digits = 2 if ratio < 10 else 1
+    print(f"| {label} | {wall_a * 1000:.1f} ms | {wall_b * 1000:.1f} ms | {ratio:.{digits}f}x |")
 
 
 def peak(label, command, runs):
