@@ -39,7 +39,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName("kestavian-cli");
     if (command == "stats")
         return runCommandLine(argc, argv, [](const Arguments& arguments, const Console& console) {
             return runStatsCommand(arguments, console, writeStatsPlots);

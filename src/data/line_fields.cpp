@@ -10,22 +10,6 @@ namespace kestavian {
 
 namespace {
 
-std::string describe(ErrorNumber number, const FieldLayout& field, std::string_view text) {
-    std::string message = errorDescription(number);
-    message += " in ";
-    message += field.name;
-    message += " (columns ";
-    message += std::to_string(field.startColumn);
-    if (field.width > 1) {
-        message += '-';
-        message += std::to_string(field.startColumn + field.width - 1);
-    }
-    message += "): \"";
-    message += text;
-    message += '"';
-    return message;
-}
-
 // A sign and up to nine digits, the way nearly every field is written, read without the
 // general number rules; the value is the same they would give. Anything else, or a value
 // outside Int, is left to them.
@@ -114,8 +98,7 @@ Int readWholeField(std::string_view item, const FieldLayout& field,
 
 FieldError::FieldError(ErrorNumber number, const FieldLayout& field, std::string_view text,
                        const char* needs)
-    : RuntimeError(number, describe(number, field, text)), field_(field), text_(text),
-      needs_(needs) {}
+    : RuntimeError(number), field_(field), text_(text), needs_(needs) {}
 
 std::string_view cutField(std::string_view item, int startColumn, int width) {
     if (startColumn < 1 || width < 0)

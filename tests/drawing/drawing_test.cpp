@@ -238,8 +238,11 @@ TEST(ImageSurface, ScenePixelsAtEachRatio) {
     for (const double ratio : {1.0, 0.5, std::nan("")})
         EXPECT_EQ(picture.imageAt(ratio), image);
     EXPECT_EQ(copy.imageAt(2), sharp); // a copy renders the same picture by itself
-    picture.Cls();
+    picture.setCurrentX(3);
+    picture.setCurrentY(4);
+    picture.Cls(); // clears the drawing and the print position
     EXPECT_TRUE(darkRuns(picture.imageAt(2), 40).empty());
+    EXPECT_EQ(picture.CurrentX() + picture.CurrentY(), 0);
     // A picture of more primitives than are kept is scaled, not replayed; the next one is sharp.
     PictureSurface& surface = picture;
     for (int i = 0; i <= 1 << 16; ++i)

@@ -70,8 +70,10 @@ TEST(BlockMaxima, KeepsTheGreatestOfEachBlockAndTheEarlierOfEqualOnes) {
         event(50, nan, 8, 0), // no trucks: not even its time counts
         event(6, 3 * day, 9),
     };
+    std::string taken;
     for (const LoadEvent& e : events)
-        maxima.add(e);
+        taken += maxima.add(e) ? '1' : '0';
+    EXPECT_EQ(taken, "111111101");
     const RunMaxima run = maxima.run();
     ASSERT_EQ(run.maxima.size(), 3u);
     EXPECT_EQ(run.blockCount, 5u);

@@ -261,6 +261,9 @@ TEST(Refusals, AReasonInsteadOfANumber) {
     std::vector<double> withNan = fixture("gumbel");
     withNan[3] = std::nan("");
     const std::vector<double> equal(12, 5.0);
+    std::vector<double> spread; // a finite mean, but squares past the largest double
+    for (int i = 0; i < 12; ++i)
+        spread.push_back(i % 2 == 0 ? 1e160 : -1e160);
     const struct {
         std::vector<double> maxima;
         Model model;
@@ -269,6 +272,7 @@ TEST(Refusals, AReasonInsteadOfANumber) {
         {nine, Model::Gumbel, "only 9 non-empty blocks"},
         {nine, Model::Gev, "only 9 non-empty blocks"},
         {equal, Model::Gev, "all 12 maxima are equal"},
+        {spread, Model::Gumbel, "too large to fit"},
         {withNan, Model::Gumbel, "not a finite number"},
         {fixture("floor"), Model::Gev, "keeps rising as the shape goes to -1"},
         {{122.94, 123.31, 104.56, 97.87, 91.70, 100.43, 101.14, 91.37, 91.51, 776.64, 110.60,
