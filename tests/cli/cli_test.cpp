@@ -172,6 +172,9 @@ TEST_F(Cli, ListRanksRowsGreatestFirstWithTiesInFileOrder) {
         {"text", "       1       12       1        1523.7     23983510.15         7.4       2"
                  "     1     2   3  14:05:10.15"},
     };
+    EXPECT_TRUE(runCli({"list", WorkedExample, "--top", "1"})
+                    .out.startsWith("position    event  effect         value            time    "
+                                    "distance  trucks  year month day        clock\n"));
     // A year's first moment opens it; a time too far off for the calendar leaves its columns blank.
     EXPECT_TRUE(runCli({"list", workedWith(2, 13, "    21600000.00"), "--top", "1"})
                     .out.endsWith("     1     1   1  00:00:00.00\n"));

@@ -114,6 +114,9 @@ TEST(ProbabilityPlot, PointsLevelAndHitsWhereTheMappingPutsThem) {
     const QByteArray text = file.readAll();
     EXPECT_TRUE(text.contains("<svg"));
     EXPECT_TRUE(text.contains("font-weight=\"700\"")); // the title stands out
+    for (const char* words : {"Reduced variate", "Return period (years)", "Block maximum",
+                              "GEV 95 % band", "Gumbel fit", "1000-year level"})
+        EXPECT_TRUE(text.contains(words)) << words;
 }
 
 } // namespace

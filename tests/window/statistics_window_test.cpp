@@ -52,12 +52,17 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     const std::optional<QPointF> point = statistics->plot()->pointOfPosition(top);
     ASSERT_TRUE(point);
     const long computings = statistics->computings();
+    const QImage unringed = statistics->plot()->grab().toImage();
     QMouseEvent click(QEvent::MouseButtonPress, *point, statistics->plot()->mapToGlobal(*point),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(statistics->plot(), &click);
     EXPECT_EQ(ui().cmbEvent->currentIndex() + 1, top);
     EXPECT_EQ(ui().cmbEvent->currentText(), "16426");
-    EXPECT_EQ(statistics->computings(), computings); // another event of the same effect
+    EXPECT_EQ(statistics->computings(), computings);           // another event of the same effect
+    EXPECT_NE(statistics->plot()->grab().toImage(), unringed); // whose point is ringed now
+    // The plot taller than the text below it, the text wider than the table beside it.
+    EXPECT_GT(statistics->plot()->height(), table->height());
+    EXPECT_LT(table->width(), statistics->width() / 2);
     const QString out = QString::fromStdString(path("top.png"));
     ASSERT_EQ(runCli({"render", QString::fromStdString(Sample), "--position", QString::number(top),
                       "--effect", "1", "--out", out})
