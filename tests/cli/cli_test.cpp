@@ -395,6 +395,7 @@ TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
     EXPECT_EQ(runCli(many).err, "kestavian-cli: --all would write 1002 pictures, about 322 MB; "
                                 "choose fewer with --events, --positions, --top or --bottom, or "
                                 "add --yes\n");
+    EXPECT_EQ(runCli(many + QStringList{"--top", "1001"}).status, 2); // one over is over
     EXPECT_FALSE(QDir(folder.filePath("many")).exists());
     EXPECT_EQ(runCli(many + QStringList{"--yes", "--format", "png"}).status, 0);
     EXPECT_EQ(QDir(folder.filePath("many")).entryList(QDir::Files).size(), 1002);

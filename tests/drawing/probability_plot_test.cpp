@@ -93,19 +93,26 @@ TEST(ProbabilityPlot, PointsLevelAndHitsWhereTheMappingPutsThem) {
     }
     EXPECT_EQ(maximumAt(input, QSizeF(900, 600), QPointF(5, 5)), std::nullopt);
 
-    // A heavy tail's band widens to the right; the scale leaves room for all of it.
+    // A heavy tail's band widens to the right; the scale leaves room for all of it, its upper edge
+    // at the right and its lower edge at the left.
     const PlotInput heavy = plotOf("gev_heavy");
     ASSERT_TRUE(writePlot(heavy, dir.filePath("heavy.png")));
     const QImage image(dir.filePath("heavy.png"));
     const QRectF area = PlotMapping(heavy, QSizeF(900, 600)).area();
-    int y = static_cast<int>(area.top()) + 1;
-    for (; y < area.bottom(); ++y) {
-        const QColor c = image.pixelColor(static_cast<int>(area.right()) - 3, y);
-        if (c.blue() > 235 && c.blue() > c.green() && c.green() > c.red() && c.red() > 200)
-            break;
-    }
-    EXPECT_GT(y, area.top() + 10);
-    EXPECT_LT(y, area.center().y());
+    const auto band = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.blue() > 235 && c.blue() > c.green() && c.green() > c.red() && c.red() > 200;
+    };
+    int high = static_cast<int>(area.top()) + 1;
+    while (high < area.bottom() && !band(static_cast<int>(area.right()) - 3, high))
+        ++high;
+    EXPECT_GT(high, area.top() + 10);
+    EXPECT_LT(high, area.center().y());
+    int low = static_cast<int>(area.bottom()) - 1;
+    while (low > area.top() && !band(static_cast<int>(area.left()) + 3, low))
+        --low;
+    EXPECT_LT(low, area.bottom() - 10);
+    EXPECT_GT(low, area.center().y());
 
     const QString svg = dir.filePath("plot.svg");
     ASSERT_TRUE(writePlot(input, svg));
