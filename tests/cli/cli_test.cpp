@@ -78,6 +78,7 @@ TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
         {{Sample}, "events: 40\neffects: 120\ntrucks: 200\n"},
         // One block per event reads the worked example's second effect line as an event.
         {{WorkedExample, "--effects", "1"}, "events: 2\neffects: 2\ntrucks: 3\n"},
+        {{WorkedExample, "--effects", "32767"}, "events: 1\neffects: 3\ntrucks: 3\n"}, // the most
         {{workedWith(3, 19, "1X0")},
          "events: 1\neffects: 0\ntrucks: 0\nstopped at line 3: Speed (columns 19-21) \"1X0\": "
          "Type mismatch; Speed needs a whole number from -32768 to 32767\n",

@@ -113,6 +113,17 @@ TEST(ProbabilityPlot, PointsLevelAndHitsWhereTheMappingPutsThem) {
         --low;
     EXPECT_LT(low, area.bottom() - 10);
     EXPECT_GT(low, area.center().y());
+    // A light grey grid line at each whole variate, seen near the bottom right, clear of the
+    // curves.
+    const PlotMapping heavyMap(heavy, QSizeF(900, 600));
+    const QPointF grid = heavyMap.toPixel(std::floor(heavyMap.right()) - 1, heavyMap.bottom());
+    int grey = 0;
+    for (int dx = -1; dx <= 1; ++dx) {
+        const int g =
+            qGray(image.pixel(static_cast<int>(grid.x()) + dx, static_cast<int>(grid.y()) - 3));
+        grey += g > 190 && g < 245;
+    }
+    EXPECT_GE(grey, 1);
 
     const QString svg = dir.filePath("plot.svg");
     ASSERT_TRUE(writePlot(input, svg));

@@ -172,6 +172,8 @@ TEST_F(Desktop, PictureForAReport) {
     EXPECT_EQ(labels.last(), "#000000 400");
     dashes.removeDuplicates();
     EXPECT_EQ(dashes.join('|'), "4 2"); // the centre line's dashes, as the picture draws them
+    saveAs("plain", 0);                 // PNG as shown
+    EXPECT_EQ(rgb32(QImage(QString::fromStdString(path("plain.png")))), shown);
 }
 
 // The Open dialog starts where the last file was opened, in this window and the next one.
