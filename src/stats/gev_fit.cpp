@@ -177,8 +177,17 @@ Result<Fit> fitGev(std::span<const double> maxima) {
         for (std::size_t i = 0; i < x.size(); i += stride)
             subsample.push_back(x[i]);
     }
-    const std::vector<double>& searched = subsample.empty() ? x : subsample;
-    const auto [lowest, highest] = std::minmax_element(searched.begin(), searched.end());
+    // Each sample searched with its extremes, which decide whether a point's support holds it.
+    struct Bounded {
+        const std::vector<double>& values;
+        double lowest, highest;
+    };
+    const auto bounded = [](const std::vector<double>& values) {
+        const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
+        return Bounded{values, *lowest, *highest};
+    };
+    const Bounded searched = bounded(subsample.empty() ? x : subsample);
+    const Bounded all = subsample.empty() ? searched : bounded(x);
 
     // Starts: the Gumbel optimum (so the GEV never fits worse than its own special case), the
     // L-moment estimate, and a spread of shapes on both sides, since a likelihood with two
@@ -187,18 +196,17 @@ Result<Fit> fitGev(std::span<const double> maxima) {
     std::vector<Vector<3>> starts;
     if (gumbel)
         starts.push_back({gumbel->point[0], gumbel->point[1], 0});
-    const LMoments moments = lMoments(searched);
+    const LMoments moments = lMoments(searched.values);
     for (const double xi : {moments.shape, -0.6, -0.3, 0.3, 0.6})
-        starts.push_back(startAt(moments, xi, *lowest, *highest));
+        starts.push_back(startAt(moments, xi, searched.lowest, searched.highest));
 
-    const auto search = [&](const std::vector<double>& data, const std::vector<Vector<3>>& from,
+    const auto search = [&](const Bounded& data, const std::vector<Vector<3>>& from,
                             std::vector<Vector<3>>& optima, std::optional<double>& climbing) {
         const auto evaluate = [&](const Vector<3>& v) {
-            return gevLikelihood(data, GevParams{v[0], v[1], v[2]});
+            return gevLikelihood(data.values, GevParams{v[0], v[1], v[2]});
         };
-        const auto [low, high] = std::minmax_element(data.begin(), data.end());
         const auto admissible = [&](const Vector<3>& v) {
-            return gevAdmissible(v) && supportHolds(v, *low, *high);
+            return gevAdmissible(v) && supportHolds(v, data.lowest, data.highest);
         };
         Descent<3, Evaluation<3>> best;
         bool found = false;
@@ -236,10 +244,10 @@ Result<Fit> fitGev(std::span<const double> maxima) {
     auto best = search(searched, starts, optima, climbing);
     if (!subsample.empty()) {
         std::vector<Vector<3>> polished;
-        best = search(x, optima, polished, climbing);
+        best = search(all, optima, polished, climbing);
         // On all the maxima the GEV must do at least as well as the Gumbel.
         if (gumbel && (!best || best->at.value > gumbel->at.value))
-            best = search(x, {starts.front()}, polished, climbing);
+            best = search(all, {starts.front()}, polished, climbing);
     }
     if (climbing && *climbing < 0)
         return refuse("the GEV likelihood keeps rising as the shape goes to -1 or below: it has "
