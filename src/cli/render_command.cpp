@@ -193,7 +193,8 @@ int renderOne(const RenderOptions& options, const ViewSettings& view, const Cons
     if (options.effect > event->event.EffectCount)
         return console.fail(eventName(*event) + " holds " +
                             std::to_string(event->event.EffectCount) +
-                            " effects; there is no effect " + std::to_string(options.effect));
+                            (event->event.EffectCount == 1 ? " effect" : " effects") +
+                            "; there is no effect " + std::to_string(options.effect));
     std::string failure;
     HeadlessScene scene(view);
     drawEffect(scene, event->event.Effects.at(options.effect), options, failure);

@@ -44,8 +44,8 @@ const Option ByTrucksOption{"by-trucks", nullptr,
                             "Also fit the load events of 1, 2, 3 and 4+ trucks apart, and combine "
                             "the fits into a composite return level."};
 const Option FitOption{"fit", "gev|gumbel",
-                       "The fit each truck class gets in the composite, and the plot's main "
-                       "curve (default gev); both fits are always reported."};
+                       "The fit each truck class gets in the composite (default gev); both "
+                       "fits are always reported and drawn."};
 const Option ReturnPeriodOption{"return-period", "Y[,Y...]",
                                 "Return periods in years, each over 1 (default 1000)."};
 const Option StatsFormatOption{"format", "text|csv|json",

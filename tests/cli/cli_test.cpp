@@ -190,9 +190,9 @@ TEST_F(Cli, ListRanksRowsGreatestFirstWithTiesInFileOrder) {
 }
 
 TEST_F(Cli, ExtractCopiesTheChosenEventsByteForByteForTheViewer) {
-    // Three events with CRLF line ends: the extract keeps them as they stand.
-    QStringList three = workedLines() + workedLines() + workedLines();
-    const QString crlf = writeFile("Events_20_crlf.txt", three, "\r\n");
+    // Four events with CRLF line ends: the extract keeps them as they stand.
+    const QStringList four = workedLines() + workedLines() + workedLines() + workedLines();
+    const QString crlf = writeFile("Events_20_crlf.txt", four, "\r\n");
     const QString firstAndLast = folder.filePath("Events_20_x.txt");
     const CliRun run = runCli({"extract", crlf, "--positions", "3,1", "--out", firstAndLast});
     EXPECT_EQ(run.status, 0);
@@ -204,10 +204,10 @@ TEST_F(Cli, ExtractCopiesTheChosenEventsByteForByteForTheViewer) {
     ASSERT_EQ(runCli({"-c", "gzip -k '" + crlf + "'"}, {}, false, "/bin/sh").status, 0);
     EXPECT_EQ(runCli({"extract", crlf + ".gz", "--positions", "3,1", "--out", unzipped}).err, "");
     EXPECT_EQ(fileTextOf(unzipped), event + event);
-    // By number: all three are event 12.
+    // By number: all four are event 12.
     EXPECT_EQ(runCli({"extract", crlf, "--events", "12", "--out", firstAndLast}).err,
-              "kestavian-cli: --events: 3 events are numbered 12, at positions 1, 2 and 3; choose "
-              "one with --positions; " +
+              "kestavian-cli: --events: 4 events are numbered 12, at positions 1, 2, 3 and 1 more; "
+              "choose one with --positions; " +
                   firstAndLast + " is not written\n");
 
     // The top effect-3 row is event 2's: the extract holds it, and lists as it did.
@@ -241,6 +241,16 @@ TEST_F(Cli, ExtractCopiesTheChosenEventsByteForByteForTheViewer) {
     EXPECT_EQ(refused.status, 2);
     EXPECT_TRUE(refused.err.contains("32768 lines")) << refused.err.toStdString();
     EXPECT_FALSE(QFile::exists(over));
+    // Nor more bytes than the viewer opens, whatever the lines.
+    const QStringList worked = workedLines();
+    lines.clear();
+    for (int i = 0; i < 45874; ++i)
+        lines += worked;
+    const QString large = writeFile("Events_20_large.txt", lines, "\n");
+    EXPECT_EQ(runCli({"extract", large, "--positions", "1-45874", "--out", over}).err,
+              "kestavian-cli: the events chosen are 16789884 bytes, more than the viewer's "
+              "16776704; " +
+                  over + " is not written\n");
 }
 
 TEST_F(Cli, ReadingProgressOnlyOnATerminalAndForALargeFile) {
@@ -264,8 +274,10 @@ TEST_F(Cli, ReadingProgressOnlyOnATerminalAndForALargeFile) {
 TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
     const QString out = folder.filePath("p.png");
     const QString named = writeFile("Events_20_w.txt", workedLines());
-    // One command line a row: F stands for the file, W for one without a span in its name, D for
-    // a folder, P for a picture to write; the message names them the same way.
+    const QString cut = writeFile("Events_20_cut.txt", workedLines().mid(0, 4)); // effect 1 alone
+    // One command line a row: F stands for the file, W for one without a span in its name, C for
+    // one that ends after its first effect, D for a folder, P for a picture to write; the message
+    // names them the same way.
     const std::pair<const char*, const char*> cases[] = {
         {"", "a command is needed: check, timings, list, extract, render or stats (see --help)"},
         {"draw F", "unknown command \"draw\"; use check, timings, list, extract, render or stats "
@@ -281,6 +293,10 @@ TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
         {"timings F --datum left", "--datum must be rhs or mixed, not \"left\""},
         {"list F --top 0", "--top must be a whole number of rows from 1, not \"0\""},
         {"list F --top", "Missing value after '--top'."},
+        {"list F --top=0", "--top must be a whole number of rows from 1, not \"0\""},
+        {"render F --all D --yes=1", "Unexpected value after '--yes=1'."},
+        {"list W --effects 1 --effect 4",
+         "--effect 4: no load effect of the file is numbered 4 (its effects are numbered 1 and 3)"},
         {"list F --top 1 --bottom 1", "--top and --bottom cannot be used together"},
         {"list F --format xml", "--format must be text, csv or json, not \"xml\""},
         {"list F --effect 4",
@@ -298,6 +314,7 @@ TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
          "extract reads its file twice, so it cannot read standard input; save it to a file first"},
         {"extract F --top 1", "--out OUT is needed"},
         {"extract F --top 1 --out F", "--out names the event file itself; F is not written"},
+        {"extract F --top 1 --out F/x.txt", "cannot write F/x.txt: Not a directory"},
         {"render F --event 12 --effect 1", "--out PATH or --all DIR is needed"},
         {"render F --event 2 --effect 1 --out P",
          "--event 2: no event is numbered 2 (--event takes event numbers, as list's event column "
@@ -308,6 +325,10 @@ TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
          "--position must be a position from 1, not \"0\""},
         {"render F --position 2 --effect 1 --out P",
          "--position 2 is past the event list, which holds 1"},
+        {"render C --event 12 --effect 2 --out P",
+         "event 12 (position 1) holds 1 effect; there is no effect 2"},
+        {"render F --all D --positions 2",
+         "--positions asks for event 2, but the event list holds 1"},
         {"render F --event 12 --position 1 --effect 1 --out P",
          "--event N (or --position I) and --effect N are needed with --out"},
         {"render F --event 12 --effect 1 --top 1 --out P", "--top goes with --all"},
@@ -335,7 +356,8 @@ TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
             word.replace(QRegularExpression("^F"), named)
                 .replace(QRegularExpression("^D$"), folder.path())
                 .replace(QRegularExpression("^P"), out)
-                .replace(QRegularExpression("^W$"), WorkedExample);
+                .replace(QRegularExpression("^W$"), WorkedExample)
+                .replace(QRegularExpression("^C$"), cut);
         const CliRun run = runCli(arguments);
         EXPECT_EQ(run.status, 2);
         QString err = run.err;
@@ -386,6 +408,26 @@ TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
     EXPECT_EQ(fromAll.size(), QSize(641, 167));
     EXPECT_EQ(fromAll.convertToFormat(QImage::Format_RGB32),
               QImage(single).convertToFormat(QImage::Format_RGB32));
+    const QString left = folder.filePath("left.png");
+    ASSERT_EQ(runCli(render + QStringList{"--drive", "left", "--out", left}).status, 0);
+    EXPECT_NE(QImage(left), QImage(single));
+
+    // A truck at speed 0 cannot be timed: its picture is the span and caption, and the run says so.
+    QStringList still = workedLines();
+    still[2].replace(18, 3, "  0");
+    const QString stillFile = writeFile("Events_32.5_still.txt", still);
+    const std::string notShown = "kestavian-cli: event 12 (position 1), effect 1 cannot be shown "
+                                 "(the picture holds the span and caption): Division by zero\n";
+    const QString stillOne = folder.filePath("still.png");
+    const CliRun one =
+        runCli({"render", stillFile, "--event", "12", "--effect", "1", "--out", stillOne});
+    EXPECT_EQ(one.status, 1);
+    EXPECT_EQ(one.err.toStdString(), notShown);
+    EXPECT_TRUE(QFile::exists(stillOne));
+    const CliRun stillAll = runCli({"render", stillFile, "--all", folder.filePath("still")});
+    EXPECT_EQ(stillAll.status, 1);
+    EXPECT_EQ(stillAll.err.toStdString(), notShown);
+    EXPECT_EQ(QDir(folder.filePath("still")).entryList(QDir::Files).size(), 3);
 
     // 334 events of three effects: more pictures than are written unasked.
     QStringList lines;
@@ -481,12 +523,14 @@ TEST_F(Cli, StatsFitsTheBlockMaximaItWrites) {
                   .out,
               text);
     // Two runs: the worked example adds its one block; the largest maximum is the sample's.
-    const QJsonObject pooled = QJsonDocument::fromJson(runCli({"stats", WorkedExample, Sample,
+    const QString quoted = folder.filePath("Events_30_\"s\".txt"); // a name JSON must escape
+    ASSERT_TRUE(QFile::copy(Sample, quoted));
+    const QJsonObject pooled = QJsonDocument::fromJson(runCli({"stats", WorkedExample, quoted,
                                                                "--format", "json", "--effect", "1"})
                                                            .out.toUtf8())
                                    .object();
     EXPECT_EQ(pooled["blocks"].toInt(), all["blocks"].toInt() + 1);
-    EXPECT_EQ(pooled["max"]["file"].toString(), "Events_30_sample.txt");
+    EXPECT_EQ(pooled["max"]["file"].toString(), "Events_30_\"s\".txt");
     // A time that is no number of blocks refuses the effect, and the composite names the class.
     QFile sampleFile(Sample);
     ASSERT_TRUE(sampleFile.open(QIODevice::ReadOnly));
@@ -504,19 +548,49 @@ TEST_F(Cli, StatsFitsTheBlockMaximaItWrites) {
     for (const char* effect : {"1", "2", "3"})
         EXPECT_EQ(QImage(folder.filePath(QString("plot_%1.png").arg(effect))).size(),
                   QSize(900, 600));
-    const std::pair<QStringList, const char*> wrong[] = {
+    const std::pair<QStringList, std::string> wrong[] = {
         {{"--block", "hour"}, "--block must be day, week, month or year, not \"hour\""},
         {{"--return-period", "1"},
          "--return-period must be years over 1 such as 75,100,1000, not \"1\""},
         {{"--plot", "p.jpg"}, "--plot must be a .png or .svg file, not \"p.jpg\""},
         {{"--effect", "4"},
          "--effect 4: no load effect of the file is numbered 4 (its effects are numbered 1 to 3)"},
-        {{"--effects", "0"}, "--effects must be a whole number from 1 to 32767, not \"0\""}};
+        {{"--effects", "0"}, "--effects must be a whole number from 1 to 32767, not \"0\""},
+        {{"--maxima", Sample + "/m.csv"},
+         "cannot write " KESTAVIAN_EXAMPLES "/Events_30_sample.txt/m.csv"},
+        {{folder.filePath("cut.gz")},
+         "cannot read " + folder.filePath("cut.gz").toStdString() +
+             ": damaged gzip data: the gzip data ends before its end (is the file cut short?)"}};
+    ASSERT_EQ(runCli({"-c", "gzip -c '" + WorkedExample + "' | head -c 100 > " +
+                                folder.filePath("cut.gz")},
+                     {}, false, "/bin/sh")
+                  .status,
+              0);
     for (const auto& [options, message] : wrong) {
         const CliRun run = runCli(QStringList{"stats", Sample} + options);
         EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.err.toStdString(), "kestavian-cli: " + std::string(message) + "\n");
+        EXPECT_EQ(run.err.toStdString(), "kestavian-cli: " + message + "\n");
     }
+    // Blocks of 5, 25 or 250 days; the composite of Gumbel fits.
+    const std::pair<QStringList, const char*> asked[] = {
+        {{"--block", "week"},
+         R"("block":"week","blocks":22,"empty_blocks":1,"blocks_per_year":50,)"},
+        {{"--block", "month"},
+         R"("block":"month","blocks":5,"empty_blocks":0,"blocks_per_year":10,)"},
+        {{"--block", "year"}, R"("block":"year","blocks":1,"empty_blocks":0,"blocks_per_year":1,)"},
+        {{"--by-trucks", "--fit", "gumbel"},
+         R"("note":"the 3 trucks Gumbel fit is refused: only 3)"}};
+    for (const auto& [options, part] : asked)
+        EXPECT_TRUE(
+            runCli(QStringList{"stats", Sample, "--effect", "1", "--format", "json"} + options)
+                .out.contains(part))
+            << options.join(' ').toStdString();
+    // A run that holds no event is told, and the others are fitted.
+    const CliRun withEmpty =
+        runCli({"stats", Sample, writeFile("empty.txt", {}, ""), "--effect", "1"});
+    EXPECT_EQ(withEmpty.status, 1);
+    EXPECT_EQ(withEmpty.err, "kestavian-cli: empty.txt holds no event\n");
+    EXPECT_TRUE(withEmpty.out.contains("GEV:    mu"));
 }
 
 } // namespace
