@@ -41,13 +41,11 @@ std::optional<std::int64_t> blockIndex(double time, BlockSize size) {
     double q = std::floor(time / length);
     // The quotient was rounded, so a time just short of a boundary can land in the next block.
     // fma gives time - q * length with one rounding, and a rounding never changes a sign. Below
-    // 2^53 blocks q +- 1 is exact; beyond that no real clock reaches and the rounded floor stands.
-    if (std::fabs(q) < 0x1p53) {
-        if (std::fma(-q, length, time) < 0)
-            q -= 1;
-        else if (std::fma(-(q + 1), length, time) >= 0)
-            q += 1;
-    }
+    // 2^53 blocks q - 1 is exact; beyond that no real clock reaches and the rounded floor stands.
+    // The quotient never falls short of a whole number the time reaches: the lengths are whole
+    // seconds, so that number is exact and a correctly rounded quotient cannot round below it.
+    if (std::fabs(q) < 0x1p53 && std::fma(-q, length, time) < 0)
+        q -= 1;
     if (!(q >= -0x1p63 && q < 0x1p63))
         return std::nullopt;
     return static_cast<std::int64_t>(q);

@@ -55,7 +55,8 @@ protected:
     QString workedWith(int line, int column, const QString& text) const {
         QStringList lines = workedLines();
         lines[line - 1].replace(column - 1, text.size(), text);
-        return writeFile(QString("changed_%1_%2.txt").arg(line).arg(column), lines);
+        return writeFile(QString("changed_%1_%2_%3.txt").arg(line).arg(column).arg(qHash(text)),
+                         lines);
     }
     QTemporaryDir folder;
 };
@@ -84,6 +85,11 @@ TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
          "Type mismatch; Speed needs a whole number from -32768 to 32767\n",
          1},
         // Blank lines after the last event end the file; a byte order mark is no part of it.
+        {{workedWith(3, 19, "\"\\1")},
+         "events: 1\neffects: 0\ntrucks: 0\nstopped at line 3: Speed (columns 19-21) "
+         "\"\\\"\\\\1\": "
+         "Type mismatch; Speed needs a whole number from -32768 to 32767\n",
+         1},
         {{writeFile("blank.txt", {worked + "\n \n"}, "")}, counts},
         {{writeFile("bom.txt", {QString::fromLatin1("\xEF\xBB\xBF") + worked}, "")}, counts},
         {{folder.filePath("w.gz")}, counts},
@@ -260,11 +266,14 @@ TEST_F(Cli, ReadingProgressOnlyOnATerminalAndForALargeFile) {
     const CliRun onTerminal = runCli({"check", large}, {}, true);
     EXPECT_EQ(onTerminal.status, 1);
     EXPECT_TRUE(onTerminal.out.contains("reading large.txt: 100%")) << onTerminal.out.toStdString();
-    EXPECT_TRUE(runCli({"check", large})
+    const QString quoted = folder.filePath("it's large.txt"); // a name a shell must have quoted
+    ASSERT_TRUE(QFile::link(large, quoted));
+    EXPECT_TRUE(runCli({"check", quoted})
                     .err.startsWith("kestavian-cli: note: the viewer opens files of up to 32767 "
                                     "lines and 16776704 bytes, and "
                                     "this one has 8 lines and 60000000 bytes; cut a file it opens "
-                                    "with kestavian-cli extract"));
+                                    "with kestavian-cli extract '" +
+                                    folder.path() + "/it'\\''s large.txt' --top 100"));
     // A megabyte reads in no time: no progress for it.
     const QString middling = writeFile("middling.txt", workedLines());
     ASSERT_TRUE(QFile(middling).resize(1'000'000));
