@@ -31,11 +31,8 @@ EffectAnalysis analyseEffect(const BlockSample& sample, int blocksPerYear,
     });
     analysis.gev = analyseModel(Model::Gev, values, analysis.block, years);
     analysis.gumbel = gumbel.get();
-    if (!analysis.gumbel.fit)
-        analysis.test = refuse(analysis.gumbel.fit.reason());
-    else if (!analysis.gev.fit)
-        analysis.test = refuse(analysis.gev.fit.reason());
-    else
+    // Without both fits there is no test: the fits' own reasons say why.
+    if (analysis.gumbel.fit && analysis.gev.fit)
         analysis.test = likelihoodRatio(*analysis.gumbel.fit, *analysis.gev.fit);
     return analysis;
 }

@@ -21,7 +21,7 @@ struct EffectAnalysis {
     BlockModel block;
     ModelAnalysis gumbel;
     ModelAnalysis gev;
-    Result<LikelihoodRatio> test = refuse("not fitted");
+    Result<LikelihoodRatio> test = refuse("not both fits"); // the fits' reasons say why
 };
 
 EffectAnalysis analyseEffect(const BlockSample& sample, int blocksPerYear,

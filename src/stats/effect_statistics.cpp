@@ -22,7 +22,6 @@ GroupStatistics groupStatistics(std::string type, const std::vector<RunMaxima>& 
     group.analysis.block = {blocksPerYear(choice.block), 0};
     group.analysis.gumbel.fit = refuse(group.sample.reason());
     group.analysis.gev.fit = refuse(group.sample.reason());
-    group.analysis.test = refuse(group.sample.reason());
     return group;
 }
 
