@@ -420,6 +420,8 @@ TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
     const QString left = folder.filePath("left.png");
     ASSERT_EQ(runCli(render + QStringList{"--drive", "left", "--out", left}).status, 0);
     EXPECT_NE(QImage(left), QImage(single));
+    const QStringList atZero{"render", file, "--position", "1", "--effect", "1", "--at", "0"};
+    EXPECT_EQ(runCli(atZero + QStringList{"--out", folder.filePath("zero.png")}).status, 0);
 
     // A truck at speed 0 cannot be timed: its picture is the span and caption, and the run says so.
     QStringList still = workedLines();

@@ -137,5 +137,50 @@ TEST(ProbabilityPlot, PointsLevelAndHitsWhereTheMappingPutsThem) {
         EXPECT_TRUE(text.contains(words)) << words;
 }
 
+// The scales hold every maximum, both curves and the GEV's band over the whole width, and every
+// period marked on the top scale.
+TEST(ProbabilityPlot, ScalesHoldEveryPointCurveAndBand) {
+    std::vector<PlotInput> inputs;
+    for (const char* name : {"gumbel", "gev_bounded", "gev_heavy", "unbounded"})
+        for (const std::size_t n : {12u, 30u, 1000u}) {
+            PlotInput input = plotOf(name);
+            input.maxima.resize(std::min(n, input.maxima.size()));
+            input.gev = *stats::fitGev(input.maxima);
+            input.gumbel = *stats::fitGumbel(input.maxima);
+            inputs.push_back(input);
+        }
+    // 2000 yearly maxima: the largest stands past the 1000-year mark, the smallest before -2.
+    PlotInput many = plotOf("gumbel");
+    while (many.maxima.size() < 2000)
+        many.maxima.push_back(many.maxima[many.maxima.size() % 100] + 0.5);
+    many.model = {1, 1.0};
+    many.years = 2;
+    inputs.push_back(many);
+    for (const PlotInput& input : inputs) {
+        SCOPED_TRACE(input.file.toStdString() + " " + std::to_string(input.maxima.size()));
+        const PlotMapping map(input, QSizeF(900, 600));
+        const QRectF area = map.area().adjusted(-0.01, -0.01, 0.01, 0.01);
+        for (std::size_t i = 0; i < input.maxima.size(); ++i)
+            EXPECT_TRUE(area.contains(map.pointOf(i))) << i;
+        const double n = static_cast<double>(input.maxima.size());
+        EXPECT_NEAR(map.left(), std::min(-2.0, -std::log(-std::log(1 / (n + 1)))) - 0.3, 1e-9);
+        EXPECT_GE(map.right(), -std::log(-std::log(n / (n + 1))) + 0.3 - 1e-9);
+        for (const auto& fit : {*input.gev, *input.gumbel})
+            for (const double x : {map.left(), map.right()}) {
+                const stats::QuantileOffset q = stats::quantileOffset(std::exp(-x), fit.params.xi);
+                const double g[3] = {1, q.value, fit.params.sigma * q.slope};
+                double v = 0;
+                for (int a = 0; a < 3; ++a)
+                    for (int b = 0; b < 3; ++b)
+                        v += g[a] * fit.covariance[a][b] * g[b];
+                const double z = fit.params.mu + fit.params.sigma * q.value;
+                const double e =
+                    fit.model == stats::Model::Gev ? 1.959963984540054 * std::sqrt(v) : 0;
+                EXPECT_TRUE(area.contains(map.toPixel(x, z - e))) << x;
+                EXPECT_TRUE(area.contains(map.toPixel(x, z + e))) << x;
+            }
+    }
+}
+
 } // namespace
 } // namespace kestavian

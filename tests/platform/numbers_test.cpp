@@ -40,6 +40,8 @@ TEST(Numbers, TextToNumber) {
     }
     // 411 digits outweigh a negative exponent: still too large.
     EXPECT_EQ(Outcome([] { return textToDouble(std::string(411, '1') + "e-10"); }), kOver);
+    // The first non-zero digit after the point sets the size, not the last: 1.01e399.
+    EXPECT_EQ(Outcome([] { return textToDouble("0.1" + std::string(400, '0') + "1e400"); }), kOver);
     for (const char* text : {"", "   ", "+", ".", "e5", "1e", "1.2.3", "1 2", "+-5", "1,5", "0x10",
                              "inf", "nan", "12a", "\n5", "\xef\xbc\x91"}) {
         EXPECT_FALSE(isNumeric(text)) << text;
