@@ -64,7 +64,6 @@ StatisticsWindow::StatisticsWindow(QWidget* mainWindow, Dialogs& dialogs,
     plot_ = new PlotView;
     summary_ = new QPlainTextEdit;
     summary_->setReadOnly(true);
-    summary_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     summary_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     table_ = new QTableWidget(0, 5);
     table_->setHorizontalHeaderLabels({"Rank", "Value", "Event", "Time", "Trucks"});

@@ -378,10 +378,14 @@ TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
         EXPECT_EQ(run.out, "");
     }
     EXPECT_EQ(fileTextOf(named), (workedLines().join('\n') + '\n').toLatin1());
-    for (const QString command : {"check", "timings", "list", "extract", "render"}) {
+    for (const QString command : {"check", "timings", "list", "extract", "render", "stats"}) {
         const CliRun help = runCli({command, "--help"});
         EXPECT_EQ(help.status, 0);
         EXPECT_TRUE(help.out.startsWith("Usage: kestavian-cli " + command + " FILE"));
+        // Below the usage, lines of 80 columns at most, unless one word alone is longer.
+        for (const QString& helpLine : help.out.split('\n').mid(1))
+            EXPECT_TRUE(helpLine.size() <= 80 || !helpLine.trimmed().contains(' '))
+                << helpLine.toStdString();
         // The argument's text in the options' column.
         const QRegularExpression lead("\\n  \\S+( \\S+)* +");
         const auto column = [&](const char* after) {

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -93,16 +94,35 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     statistics->findChild<QCheckBox*>()->click();
     statistics->finishComputing();
     EXPECT_EQ(statistics->summary(), statsOf("2", {"--by-trucks", "--return-period", "75,1000"}));
+    statistics->findChild<QComboBox*>()->setCurrentIndex(1);
+    statistics->finishComputing();
+    EXPECT_EQ(statistics->summary(),
+              statsOf("2", {"--by-trucks", "--return-period", "75,1000", "--block", "week"}));
+    // Periods that are no years say what to type, and keep the figures from being shown.
+    QLineEdit* periods = statistics->findChild<QLineEdit*>();
+    periods->setText("1");
+    emit periods->editingFinished();
+    EXPECT_EQ(statistics->summary(), "Return periods: type years over 1, such as 75,100,1000.");
+    periods->setText("75,1000");
+    emit periods->editingFinished();
     // A row still shown from the file before picks nothing in the one just opened.
     open(workedExample("Events_20_worked.txt"));
     emit table->cellClicked(0, 0);
     EXPECT_EQ(ui().cmbEvent->currentIndex(), 0);
     EXPECT_TRUE(dialogs->messageBoxCalls.empty());
     statistics->finishComputing();
+    // A plot that cannot be saved is told, with the reason.
+    dialogs->saves.push_back(Dialogs::SaveChoice{path("none/plot"), 0});
+    button("Save Plot...")->click();
+    ASSERT_EQ(dialogs->messageBoxCalls.size(), 1u);
+    EXPECT_TRUE(QString::fromStdString(dialogs->messageBoxCalls[0].text)
+                    .startsWith("The plot could not be saved to " +
+                                QString::fromStdString(path("none/plot.png")) + ": "));
     // A new window starts from the choices last made.
     const StatisticsWindow again(nullptr, *dialogs, [](long) {});
     EXPECT_TRUE(again.findChild<QCheckBox*>()->isChecked());
     EXPECT_EQ(again.findChild<QLineEdit*>()->text(), "75,1000");
+    EXPECT_EQ(again.findChild<QComboBox*>()->currentIndex(), 1);
 }
 
 } // namespace
