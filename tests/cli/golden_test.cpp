@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "cli/cli_runner.h"
+
+namespace kestavian::test {
+namespace {
+
+// Pictures and plots as they were accepted, pixel for pixel (the SVG byte for byte): any change
+// to what the drawing code puts on paper shows here. KESTAVIAN_UPDATE_GOLDEN=1 writes the outputs
+// of this run over them, for a change that is meant; look at every one before committing it.
+const QString Golden = KESTAVIAN_FIXTURES "/golden/";
+const QString Sample = KESTAVIAN_EXAMPLES "/Events_30_sample.txt";
+const QString WorkedExample = KESTAVIAN_FIXTURES "/worked_example.txt";
+
+bool updating() {
+    return qEnvironmentVariableIntValue("KESTAVIAN_UPDATE_GOLDEN") == 1;
+}
+
+void expectGolden(const QString& written, const QString& name) {
+    SCOPED_TRACE(name.toStdString());
+    const QString golden = Golden + name;
+    if (updating()) {
+        QFile::remove(golden);
+        ASSERT_TRUE(QFile::copy(written, golden));
+        return;
+    }
+    if (name.endsWith(".svg")) {
+        QFile a(written), b(golden);
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(a.readAll() == b.readAll()) << "differs from " << golden.toStdString();
+        return;
+    }
+    const QImage actual = QImage(written).convertToFormat(QImage::Format_RGB32);
+    const QImage expected = QImage(golden).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(expected.isNull()) << golden.toStdString();
+    EXPECT_TRUE(actual == expected)
+        << written.toStdString() << " differs from " << golden.toStdString();
+}
+
+TEST(Golden, PicturesOfEachViewSetting) {
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        QStringList arguments;
+    } pictures[] = {
+        {"top_critical.png", {Sample, "--position", "22", "--effect", "1", "--critical"}},
+        {"top_critical.svg", {Sample, "--position", "22", "--effect", "1", "--critical"}},
+        {"left_flipped.png",
+         {Sample, "--position", "22", "--effect", "3", "--at", "150", "--drive", "left", "--flip"}},
+        {"mixed_datum.png", {Sample, "--position", "5", "--effect", "2", "--datum", "mixed"}},
+        {"worked_effect3.png",
+         {WorkedExample, "--span", "20", "--position", "1", "--effect", "3", "--at", "40"}},
+    };
+    for (const auto& picture : pictures) {
+        const QString out = dir.filePath(picture.name);
+        const CliRun run =
+            runCli(QStringList{"render"} + picture.arguments + QStringList{"--out", out});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        expectGolden(out, picture.name);
+    }
+}
+
+TEST(Golden, ProbabilityPlotsWithAndWithoutFits) {
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        QStringList arguments;
+    } plots[] = {
+        {"plot_day.png", {"--effect", "1"}},
+        {"plot_week_75.png", {"--effect", "3", "--block", "week", "--return-period", "75"}},
+        {"plot_month.png", {"--effect", "2", "--block", "month"}}, // 5 maxima: no fit
+    };
+    for (const auto& plot : plots) {
+        const QString out = dir.filePath(plot.name);
+        const CliRun run = runCli(QStringList{"stats", Sample, "--plot", out} + plot.arguments);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        expectGolden(out, plot.name);
+    }
+}
+
+} // namespace
+} // namespace kestavian::test
