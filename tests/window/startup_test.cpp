@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -51,6 +52,28 @@ TEST_F(Startup, SettingsAndControlsAreAsAtLoad) {
     EXPECT_EQ(w.GA->geometry(), QRect(16, 16, 641, 167));
     EXPECT_EQ(w.optDatum[1]->geometry(), QRect(64, 16, 49, 25));
     EXPECT_EQ(w.txtOut->geometry(), QRect(472, 376, 185, 233));
+    // Every other control's place, against the list accepted when the form was laid out (the
+    // three above by hand); KESTAVIAN_UPDATE_GOLDEN=1 writes this run's list over it.
+    QStringList places;
+    for (QWidget* control : window->findChildren<QWidget*>())
+        if (!control->objectName().isEmpty() && !control->objectName().startsWith("qt_")) {
+            const QRect r = control->geometry();
+            places << QString("%1 %2 %3 %4 %5")
+                          .arg(control->objectName())
+                          .arg(r.x())
+                          .arg(r.y())
+                          .arg(r.width())
+                          .arg(r.height());
+        }
+    places.sort();
+    QFile golden(KESTAVIAN_FIXTURES "/golden/form_places.txt");
+    if (qEnvironmentVariableIntValue("KESTAVIAN_UPDATE_GOLDEN") == 1) {
+        ASSERT_TRUE(golden.open(QIODevice::WriteOnly));
+        golden.write((places.join('\n') + '\n').toLatin1());
+    } else {
+        ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+        EXPECT_EQ(places.join('\n') + '\n', QString::fromLatin1(golden.readAll()));
+    }
     EXPECT_EQ(w.Label3->alignment(), Qt::AlignLeft | Qt::AlignTop); // as the form's labels draw
     // Every captioned control, in its container.
     QStringList captions;
