@@ -306,6 +306,8 @@ TEST_F(Cli, UsageAndFileErrorsAreOneLineOnStderr) {
         {"render F --all D --yes=1", "Unexpected value after '--yes=1'."},
         {"list W --effects 1 --effect 4",
          "--effect 4: no load effect of the file is numbered 4 (its effects are numbered 1 and 3)"},
+        {"list W --effects 2 --effect 4",
+         "--effect 4: no load effect of the file is numbered 4 (its effects are numbered 1 and 2)"},
         {"list F --top 1 --bottom 1", "--top and --bottom cannot be used together"},
         {"list F --format xml", "--format must be text, csv or json, not \"xml\""},
         {"list F --effect 4",
@@ -426,6 +428,12 @@ TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
     EXPECT_NE(QImage(left), QImage(single));
     const QStringList atZero{"render", file, "--position", "1", "--effect", "1", "--at", "0"};
     EXPECT_EQ(runCli(atZero + QStringList{"--out", folder.filePath("zero.png")}).status, 0);
+    // A crossing of 0.31 s, the shortest a scroll step of 1 is for.
+    QStringList fast = workedLines();
+    fast[6].replace(18, 3, "999");
+    const CliRun quick = runCli({"render", writeFile("Events_32.5_fast.txt", fast), "--position",
+                                 "1", "--effect", "3", "--out", folder.filePath("fast.png")});
+    EXPECT_EQ(quick.status, 0) << quick.err.toStdString();
 
     // A truck at speed 0 cannot be timed: its picture is the span and caption, and the run says so.
     QStringList still = workedLines();

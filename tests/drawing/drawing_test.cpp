@@ -248,6 +248,9 @@ TEST(ImageSurface, ScenePixelsAtEachRatio) {
     for (int i = 0; i <= 1 << 16; ++i)
         surface.Line(-40, 0, 20, 0);
     EXPECT_FALSE(picture.replayable());
+    const QImage full = picture.imageAt(1);
+    surface.Line(-40, 3, 20, 3); // drawn after the ones kept were put on the image
+    EXPECT_NE(picture.imageAt(1), full);
     // Its SVG carries the picture as an image.
     const QByteArray svg = svgPicture(picture);
     const qsizetype from = svg.indexOf("base64,") + 7;
