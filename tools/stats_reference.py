@@ -37,6 +37,8 @@ DRAWS = {
     "gev_bounded": dict(seed=11, n=300, B=250, blocks=320, mu=1000.0, sigma=50.0, xi=-0.2),
     "gev_heavy": dict(seed=12, n=300, B=50, blocks=300, mu=500.0, sigma=30.0, xi=0.1),
     "gumbel": dict(seed=13, n=200, B=10, blocks=250, mu=200.0, sigma=15.0, xi=0.0),
+    # Few maxima: the GEV's profile is far from quadratic, and both bounds need the walk.
+    "gev_short": dict(seed=64, n=25, B=250, blocks=27, mu=100.0, sigma=10.0, xi=-0.2),
 }
 TRAP = dict(n=100, B=250, mu=100.0, sigma=10.0, xi=-0.2)
 # A short sample whose ten-million-year level has no upper profile bound within a million standard
