@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
 
 #include "window/qt_dialogs.h"
 #include "window/window_fixture.h"
@@ -261,6 +263,57 @@ TEST_F(OpenCommand, OpenDialogTakesATypedNameThatExistsAsTyped) {
                   path(chosen));
     }
     EXPECT_EQ(filters, (QStringList{"Text files (*.txt)", "All files (*)"}));
+}
+
+// The save dialog starts on the name given among the filters given and tells the filter chosen;
+// the prompt gives what is typed; each gives nothing when cancelled; a message waits for its OK.
+TEST_F(OpenCommand, SaveDialogPromptAndMessageAnswerAsChosen) {
+    QtDialogs qtDialogs(window.get());
+    const std::vector<std::string> filters{"PNG image (*.png)", "SVG drawing (*.svg)"};
+    const auto answer = [](auto act) {
+        QTimer::singleShot(0, [act] {
+            QWidget* shown = QApplication::activeModalWidget();
+            ASSERT_NE(shown, nullptr);
+            act(shown);
+        });
+    };
+    answer([&](QWidget* shown) {
+        auto* dialog = qobject_cast<QFileDialog*>(shown);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(dialog->nameFilters(), (QStringList{"PNG image (*.png)", "SVG drawing (*.svg)"}));
+        EXPECT_EQ(dialog->selectedFiles(), QStringList{QString::fromStdString(path("pic.png"))});
+        dialog->selectNameFilter("SVG drawing (*.svg)");
+        dialog->selectFile(QString::fromStdString(path("chosen.svg")));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const std::optional<Dialogs::SaveChoice> choice = qtDialogs.saveFile(filters, path("pic.png"));
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->path, path("chosen.svg"));
+    EXPECT_EQ(choice->filter, 1);
+    answer([](QWidget* shown) { QMetaObject::invokeMethod(shown, "reject"); });
+    EXPECT_FALSE(qtDialogs.saveFile(filters, path("pic.png")));
+
+    answer([](QWidget* shown) {
+        auto* input = qobject_cast<QInputDialog*>(shown);
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(input->windowTitle() + "|" + input->labelText(), "Title|Prompt");
+        input->setTextValue("typed");
+        QMetaObject::invokeMethod(input, "accept");
+    });
+    EXPECT_EQ(qtDialogs.inputBox("Prompt", "Title"), "typed");
+    answer([](QWidget* shown) { QMetaObject::invokeMethod(shown, "reject"); });
+    EXPECT_EQ(qtDialogs.inputBox("Prompt", "Title"), std::nullopt);
+
+    QString told;
+    answer([&told](QWidget* shown) {
+        auto* box = qobject_cast<QMessageBox*>(shown);
+        ASSERT_NE(box, nullptr);
+        told = box->windowTitle() + "|" + box->text();
+        QMetaObject::invokeMethod(box, "accept");
+    });
+    qtDialogs.messageBox("Text", "Title");
+    EXPECT_EQ(told, "Title|Text");
 }
 
 } // namespace
