@@ -24,6 +24,12 @@ TEST_F(Desktop, CommandLineHelpVersionAndUnknownOptions) {
         {{"--bogus"}, 2, "kestavian: Unknown option 'bogus'. (see --help)\n"},
         {{"a.txt", "b.txt"}, 2, "kestavian: one event file at most (see --help)\n"},
         {{"a.txt", "--event", "x"}, 2, "kestavian: --event takes an event number (see --help)\n"},
+        {{"a.txt", "--effect", "0"},
+         2,
+         "kestavian: --effect takes an effect number from 1 to 32767"},
+        {{"a.txt", "--effect", "x"},
+         2,
+         "kestavian: --effect takes an effect number from 1 to 32767"},
         {{"--critical"}, 2, "kestavian: --event, --effect and --critical need a FILE"},
     };
     for (const auto& [arguments, status, start] : cases) {
