@@ -91,9 +91,9 @@ TEST(Golden, StatisticsToTheLastDigit) {
         const char* name;
         QStringList arguments;
     } reports[] = {
-        {"stats_day.json", {"--by-trucks", "--return-period", "75,1000", "--format", "json"}},
-        {"stats_week.csv",
-         {"--block", "week", "--by-trucks", "--fit", "gumbel", "--format", "csv"}},
+        {"stats_week.json",
+         {"--block", "week", "--by-trucks", "--return-period", "75,1000", "--format", "json"}},
+        {"stats_day.csv", {"--by-trucks", "--fit", "gumbel", "--format", "csv"}},
         {"stats_day.txt", {"--return-period", "2,50"}},
     };
     for (const auto& report : reports) {
