@@ -73,6 +73,7 @@ TEST(Golden, ProbabilityPlotsWithAndWithoutFits) {
         QStringList arguments;
     } plots[] = {
         {"plot_day.png", {"--effect", "1"}},
+        {"plot_day.svg", {"--effect", "1"}},
         {"plot_week_75.png", {"--effect", "3", "--block", "week", "--return-period", "75"}},
         {"plot_month.png", {"--effect", "2", "--block", "month"}}, // 5 maxima: no fit
     };
