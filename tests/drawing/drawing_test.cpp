@@ -207,23 +207,7 @@ TEST(ImageSurface, ScenePixelsAtEachRatio) {
     DrawTruck(view(20), picture, -10.0, 1, MakeTruck({.Length = 120, .NoAxles = 1}));
     const ImageSurface copy = picture; // before anything was rendered
     const QImage image = picture.Image().copy();
-    const auto pixel = [&](double x, double y) {
-        return image.pixelColor(static_cast<int>((x + 40) * 10), static_cast<int>((y + 6) * 10));
-    };
-    EXPECT_EQ(pixel(-15, -1.5), ImageSurface::toQColor(SystemButtonFace)); // the deck
-    EXPECT_EQ(pixel(-35, -5), Qt::white);
-    // The arrows in red (their lanes are checked with the drawing's coordinates).
-    EXPECT_TRUE(pixel(-27, -1.5) == Qt::red && pixel(7, 1.5) == Qt::red);
-    // Road edges of 2 pixels around a centre line of 1, dashed: along the left approach some
-    // columns cross it and some do not.
-    EXPECT_EQ(darkRuns(image, 20), (std::vector<int>{2, 1, 2}));
-    int crossings = 0;
-    for (int x = 0; x < 190; ++x)
-        crossings += darkRuns(image, x).size() == 3;
-    EXPECT_TRUE(crossings > 40 && crossings < 150) << crossings;
-    // The wheel at (-10, 2.6) is 5 px in radius with a light hub.
-    EXPECT_GT(qGray(pixel(-10, 2.6).rgb()), 192);
-    EXPECT_LT(qGray(pixel(-10.35, 2.6).rgb()), 96);
+    // At ratio 1 the picture is held by the golden pictures; here, how it is replayed.
     const QImage sharp = picture.imageAt(2);
     ASSERT_EQ(sharp.size(), QSize(1200, 276));
     EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
