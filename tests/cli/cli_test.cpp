@@ -274,6 +274,11 @@ TEST_F(Cli, ReadingProgressOnlyOnATerminalAndForALargeFile) {
                                     "this one has 8 lines and 60000000 bytes; cut a file it opens "
                                     "with kestavian-cli extract '" +
                                     folder.path() + "/it'\\''s large.txt' --top 100"));
+    // Standard input redirected from the file: its size is known, and extract cannot read it.
+    const QString fromInput =
+        runCli({"-c", KESTAVIAN_CLI " check - < " + large}, {}, true, "/bin/sh").out;
+    EXPECT_TRUE(fromInput.contains("reading -: 100%")) << fromInput.toStdString();
+    EXPECT_TRUE(fromInput.contains("save it to a file, then cut a file it opens"));
     // A megabyte reads in no time: no progress for it.
     const QString middling = writeFile("middling.txt", workedLines());
     ASSERT_TRUE(QFile(middling).resize(1'000'000));
