@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -138,6 +139,15 @@ TEST_F(Desktop, PictureForAReport) {
     menu->actions().at(0)->trigger();
     EXPECT_EQ(rgb32(QApplication::clipboard()->image()), shown);
     menu->close();
+    // Each list's menu opens the statistics of the effect picked.
+    for (QComboBox* list : {ui().cmbEvent, ui().cmbEffect}) {
+        QContextMenuEvent onList(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(list, &onList);
+        auto* listMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(listMenu, nullptr);
+        EXPECT_EQ(listMenu->actions().at(0)->text(), "Statistics of load effect 1...");
+        listMenu->close();
+    }
 
     const auto saveAs = [&](const std::string& name, int filter) {
         dialogs->saves.push_back(Dialogs::SaveChoice{path(name), filter});
