@@ -210,6 +210,10 @@ TEST_F(Cli, ExtractCopiesTheChosenEventsByteForByteForTheViewer) {
     ASSERT_EQ(runCli({"-c", "gzip -k '" + crlf + "'"}, {}, false, "/bin/sh").status, 0);
     EXPECT_EQ(runCli({"extract", crlf + ".gz", "--positions", "3,1", "--out", unzipped}).err, "");
     EXPECT_EQ(fileTextOf(unzipped), event + event);
+    // By number: two or more events of the number asked for are refused.
+    EXPECT_TRUE(runCli({"extract", writeFile("Events_20_pair.txt", workedLines() + workedLines()),
+                        "--events", "12", "--out", firstAndLast})
+                    .err.contains("2 events are numbered 12, at positions 1 and 2;"));
     // By number: all four are event 12.
     EXPECT_EQ(runCli({"extract", crlf, "--events", "12", "--out", firstAndLast}).err,
               "kestavian-cli: --events: 4 events are numbered 12, at positions 1, 2, 3 and 1 more; "

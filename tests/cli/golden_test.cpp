@@ -53,6 +53,11 @@ TEST(Golden, PicturesOfEachViewSetting) {
         {"top_critical.svg", {Sample, "--position", "22", "--effect", "1", "--critical"}},
         {"left_flipped.png",
          {Sample, "--position", "22", "--effect", "3", "--at", "150", "--drive", "left", "--flip"}},
+        // Every pairing of drive side and datum flip, as drawings (each line's ends to 1e-7 px).
+        {"right_flipped.svg",
+         {Sample, "--position", "22", "--effect", "3", "--at", "150", "--flip"}},
+        {"left.svg",
+         {Sample, "--position", "22", "--effect", "1", "--critical", "--drive", "left"}},
         {"mixed_datum.png", {Sample, "--position", "5", "--effect", "2", "--datum", "mixed"}},
         {"worked_effect3.png",
          {WorkedExample, "--span", "20", "--position", "1", "--effect", "3", "--at", "40"}},
@@ -94,7 +99,8 @@ TEST(Golden, StatisticsToTheLastDigit) {
     } reports[] = {
         {"stats_week.json",
          {"--block", "week", "--by-trucks", "--return-period", "75,1000", "--format", "json"}},
-        {"stats_day.csv", {"--by-trucks", "--fit", "gumbel", "--format", "csv"}},
+        {"stats_day.csv",
+         {"--by-trucks", "--fit", "gumbel", "--return-period", "75,1000", "--format", "csv"}},
         {"stats_day.txt", {"--return-period", "2,50"}},
     };
     for (const auto& report : reports) {
