@@ -159,7 +159,7 @@ TEST(ImageSurface, ScenePixelsAtEachRatio) {
         surface.Line(-40, 0, 20, 0);
     EXPECT_FALSE(picture.replayable());
     const QImage full = picture.imageAt(1);
-    surface.Line(-40, 3, 20, 3); // drawn after the ones kept were put on the image
+    surface.Line(-40, -5, 20, -5); // drawn after the ones kept were put on the image
     EXPECT_NE(picture.imageAt(1), full);
     // Its SVG carries the picture as an image.
     const QByteArray svg = svgPicture(picture);
