@@ -65,8 +65,10 @@ TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
     const QString counts = "events: 1\neffects: 3\ntrucks: 3\n";
     const QString worked = fileTextOf(WorkedExample);
     const QString shell = "cat '" + WorkedExample + "' | ";
-    ASSERT_EQ(runCli({"-c", "gzip -c '" + WorkedExample + "' > " + folder.filePath("w.gz")}, {},
-                     false, "/bin/sh")
+    const QString two = writeFile("two.txt", twoEvents());
+    ASSERT_EQ(runCli({"-c", "gzip -c '" + WorkedExample + "' > " + folder.filePath("w.gz") +
+                                "; gzip -k " + two},
+                     {}, false, "/bin/sh")
                   .status,
               0);
     struct Case {
@@ -97,7 +99,12 @@ TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
          "events: 0\neffects: 0\ntrucks: 0\nempty.txt holds no event\n",
          1},
         // Out of step with the wrong count, the reading stops where the right one reads on.
-        {{writeFile("two.txt", twoEvents()), "--effects", "2"},
+        {{two, "--effects", "2"},
+         "events: 2\neffects: 2\ntrucks: 2\nstopped at line 8: Day (columns 5-6) \"\": Type "
+         "mismatch; Day needs a whole number from -32768 to 32767, and the line has nothing "
+         "there; with --effects 3 the file reads on past this line: is --effects 2 right?\n",
+         1},
+        {{two + ".gz", "--effects", "2"},
          "events: 2\neffects: 2\ntrucks: 2\nstopped at line 8: Day (columns 5-6) \"\": Type "
          "mismatch; Day needs a whole number from -32768 to 32767, and the line has nothing "
          "there; with --effects 3 the file reads on past this line: is --effects 2 right?\n",

@@ -90,28 +90,33 @@ TEST(Golden, ProbabilityPlotsWithAndWithoutFits) {
     }
 }
 
-// The statistics to the last digit: a change in a fit's search that moves any figure shows here.
-TEST(Golden, StatisticsToTheLastDigit) {
+// The statistics to the last digit, and the help as it is laid out: a change in a fit's search that
+// moves any figure, or in the wrapping of a line, shows here.
+TEST(Golden, StatisticsToTheLastDigitAndHelp) {
     QTemporaryDir dir;
     const struct {
         const char* name;
         QStringList arguments;
-    } reports[] = {
+    } texts[] = {
         {"stats_week.json",
-         {"--block", "week", "--by-trucks", "--return-period", "75,1000", "--format", "json"}},
+         {"stats", Sample, "--block", "week", "--by-trucks", "--return-period", "75,1000",
+          "--format", "json"}},
         {"stats_day.csv",
-         {"--by-trucks", "--fit", "gumbel", "--return-period", "75,1000", "--format", "csv"}},
-        {"stats_day.txt", {"--return-period", "2,50"}},
+         {"stats", Sample, "--by-trucks", "--fit", "gumbel", "--return-period", "75,1000",
+          "--format", "csv"}},
+        {"stats_day.txt", {"stats", Sample, "--return-period", "2,50"}},
+        {"help_stats.txt", {"stats", "--help"}},
+        {"help.txt", {"--help"}},
     };
-    for (const auto& report : reports) {
-        const CliRun run = runCli(QStringList{"stats", Sample} + report.arguments);
+    for (const auto& text : texts) {
+        const CliRun run = runCli(text.arguments);
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
-        const QString out = dir.filePath(report.name);
+        const QString out = dir.filePath(text.name);
         QFile file(out);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(run.out.toUtf8());
         file.close();
-        expectGolden(out, report.name);
+        expectGolden(out, text.name);
     }
 }
 

@@ -174,7 +174,10 @@ TEST_F(OpenCommand, EachBadFileIsRefusedOrReadForWhatParses) {
              path("E_20_commas.txt") + " --top 100 --effect 1 --out " +
              path("E_20_commas_top100.txt")},
         {"E_20_over.txt", full + "1\n", 32767, -1, "It holds more than 32767 lines"},
-        {"E_20_x.gz", "\x1F\x8B\x08\x00"s, 0, -1, "It is compressed (gzip), which the viewer"},
+        {"E_20_x.gz", "\x1F\x8B\x08\x00"s, 0, -1,
+         "It is compressed (gzip), which the viewer does not read: decompress it first (gunzip)."},
+        {"E_20_x.bz2", "BZh91AY&SY"s, 0, -1,
+         "It is compressed (bzip2), which the viewer does not read: decompress it first."},
         // Refused before anything is read.
         {path("gone.txt"), std::nullopt, 0, -1, "There is no such file"},
         {path("E_20_huge.txt"), std::nullopt, 0, -1, "It is larger than 16776704 bytes"},

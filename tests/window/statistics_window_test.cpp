@@ -107,6 +107,15 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     statistics->finishComputing();
     EXPECT_EQ(statistics->summary(),
               statsOf("2", {"--by-trucks", "--return-period", "75,1000", "--block", "week"}));
+    // The points of the week's maxima open their own events.
+    const long weekTop = table->item(0, 0)->data(Qt::UserRole).toLongLong();
+    const std::optional<QPointF> weekPoint = statistics->plot()->pointOfPosition(weekTop);
+    ASSERT_TRUE(weekPoint);
+    QMouseEvent weekClick(QEvent::MouseButtonPress, *weekPoint,
+                          statistics->plot()->mapToGlobal(*weekPoint), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(statistics->plot(), &weekClick);
+    EXPECT_EQ(ui().cmbEvent->currentIndex() + 1, weekTop);
     // Periods that are no years say what to type, and keep the figures from being shown.
     QLineEdit* periods = statistics->findChild<QLineEdit*>();
     periods->setText("1");
