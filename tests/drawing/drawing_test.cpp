@@ -30,7 +30,10 @@ TEST(DrawBridge, RefusesWhatCannotBeDrawnBeforeDrawing) {
         EXPECT_NE(ErrorOf([&] { DrawBridge(view(span), surface); }), std::nullopt) << span;
         EXPECT_TRUE(surface.ops.empty());
     }
+    ViewSettings flat = view(20);
+    flat.HeightRatio = 0;
     RecordingSurface surface;
+    EXPECT_NE(ErrorOf([&] { DrawBridge(flat, surface); }), std::nullopt);
     EXPECT_EQ(ErrorOf([&] { DrawArrow(view(20), 1, 1, 1, 1, 0.5f, ColourRed, surface); }),
               ErrorNumber::DivisionByZero);
     EXPECT_TRUE(surface.ops.empty());

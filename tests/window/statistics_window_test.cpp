@@ -141,6 +141,7 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     EXPECT_TRUE(again.findChild<QCheckBox*>()->isChecked());
     EXPECT_EQ(again.findChild<QLineEdit*>()->text(), "75,1000");
     EXPECT_EQ(again.findChild<QComboBox*>()->currentIndex(), 1);
+    EXPECT_EQ(again.windowTitle(), "Statistics"); // until its first figures are shown
 }
 
 } // namespace
