@@ -42,6 +42,8 @@ TEST(Numbers, TextToNumber) {
     EXPECT_EQ(Outcome([] { return textToDouble(std::string(411, '1') + "e-10"); }), kOver);
     // The first non-zero digit after the point sets the size, not the last: 1.01e399.
     EXPECT_EQ(Outcome([] { return textToDouble("0.1" + std::string(400, '0') + "1e400"); }), kOver);
+    // And 1e-351, past the smallest double, reads as zero, however large the written exponent.
+    EXPECT_EQ(Outcome([] { return textToDouble("0." + std::string(400, '0') + "1e50"); }), "0");
     for (const char* text : {"", "   ", "+", ".", "e5", "1e", "1.2.3", "1 2", "+-5", "1,5", "0x10",
                              "inf", "nan", "12a", "\n5", "\xef\xbc\x91"}) {
         EXPECT_FALSE(isNumeric(text)) << text;

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -37,6 +38,7 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
             .out;
     };
     EXPECT_EQ(statistics->summary(), statsOf("1"));
+    EXPECT_TRUE(statistics->findChild<QPlainTextEdit*>()->isReadOnly());
 
     // The top maximum: the first row of the table, and the highest point of the plot.
     QTableWidget* table = statistics->maximaTable();
