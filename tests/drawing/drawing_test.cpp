@@ -33,7 +33,7 @@ TEST(DrawBridge, RefusesWhatCannotBeDrawnBeforeDrawing) {
     ViewSettings flat = view(20);
     flat.HeightRatio = 0;
     RecordingSurface surface;
-    EXPECT_NE(ErrorOf([&] { DrawBridge(flat, surface); }), std::nullopt);
+    EXPECT_EQ(ErrorOf([&] { DrawBridge(flat, surface); }), ErrorNumber::InvalidProcedureCall);
     EXPECT_EQ(ErrorOf([&] { DrawArrow(view(20), 1, 1, 1, 1, 0.5f, ColourRed, surface); }),
               ErrorNumber::DivisionByZero);
     EXPECT_TRUE(surface.ops.empty());

@@ -118,6 +118,10 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
                           Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(statistics->plot(), &weekClick);
     EXPECT_EQ(ui().cmbEvent->currentIndex() + 1, weekTop);
+    int plotted = 0; // the week's maxima only, none of the day's before them
+    for (long position = 1; position <= 40; ++position)
+        plotted += statistics->plot()->pointOfPosition(position).has_value();
+    EXPECT_EQ(plotted, table->rowCount());
     // Periods that are no years say what to type, and keep the figures from being shown.
     QLineEdit* periods = statistics->findChild<QLineEdit*>();
     periods->setText("1");
