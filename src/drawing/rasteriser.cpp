@@ -43,9 +43,7 @@ private:
 
 Rasteriser::Rasteriser(QImage& target, double ratio)
     : target_(target), ratio_(ratio), bits_(target.bits()), stride_(target.bytesPerLine()),
-      painter_(&target) {
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-}
+      painter_(&target) {} // aliased, QPainter's default: every pixel is all one colour
 
 void Rasteriser::draw(const Primitive& p) {
     switch (p.kind) {
