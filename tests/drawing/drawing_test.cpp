@@ -151,6 +151,7 @@ TEST(ImageSurface, ScenePixelsAtEachRatio) {
     for (const double ratio : {1.0, 0.5, std::nan("")})
         EXPECT_EQ(picture.imageAt(ratio), image);
     EXPECT_EQ(copy.imageAt(2), sharp); // a copy renders the same picture by itself
+    EXPECT_EQ(copy.imageAt(9).size(), QSize(4800, 1104)); // at most 8 device pixels a pixel
     picture.setCurrentX(3);
     picture.setCurrentY(4);
     picture.Cls(); // clears the drawing and the print position

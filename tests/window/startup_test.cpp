@@ -29,6 +29,7 @@ TEST_F(Startup, SettingsAndControlsAreAsAtLoad) {
     EXPECT_EQ(
         (std::vector<QString>{w.lblTime->text(), w.lblDistance->text(), w.txtNoEffects->text()}),
         (std::vector<QString>{"", "", "3"}));
+    EXPECT_EQ(w.lblTime->grab().toImage().pixel(1, 1), qRgb(255, 255, 255)); // filled white
     // Speed bar, tick interval, scrubber, the event list.
     EXPECT_EQ((std::vector<int>{w.scrSpeed->minimum(), w.scrSpeed->maximum(), w.scrSpeed->value(),
                                 w.Timer1->interval(), w.scrTrucks->maximum(),
