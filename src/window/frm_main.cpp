@@ -1,5 +1,6 @@
 #include "window/frm_main.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTimer>
 
 #include "window/picture_box.h"
@@ -82,14 +82,22 @@ void frmMain::connectHandlers() {
 
 // The keys of the commands, as in any desktop program; the buttons keep their captions.
 void frmMain::addShortcuts() {
-    const auto key = [this](QKeyCombination keys, auto action) {
-        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, action);
+    const auto key = [this](QKeyCombination keys, auto action, const QString& text = {}) {
+        auto* command = new QAction(text, this);
+        command->setShortcut(keys);
+        connect(command, &QAction::triggered, this, action);
+        addAction(command);
+        return command;
     };
     key(Qt::CTRL | Qt::Key_O, [this] { cmdOpen->click(); });
     key(Qt::CTRL | Qt::Key_S, [this] { cmdSave->click(); });
     key(Qt::CTRL | Qt::Key_Q, [this] { close(); });
-    key(Qt::CTRL | Qt::SHIFT | Qt::Key_C, [this] { run([this] { copyPicture(1); }); });
-    key(Qt::CTRL | Qt::SHIFT | Qt::Key_S, [this] { run([this] { saveChosenPicture(); }); });
+    copyPictureAction_ = key(
+        Qt::CTRL | Qt::SHIFT | Qt::Key_C, [this] { run([this] { copyPicture(1); }); },
+        "Copy Picture");
+    savePictureAction_ = key(
+        Qt::CTRL | Qt::SHIFT | Qt::Key_S, [this] { run([this] { saveChosenPicture(); }); },
+        "Save Picture As...");
     key(Qt::CTRL | Qt::Key_T, [this] {
         if (FileLoaded)
             showStatistics();

@@ -17,6 +17,7 @@
 #include "window/frm_main_form.h"
 
 class QComboBox;
+class QAction;
 class QMenu;
 class QMimeData;
 
@@ -170,6 +171,9 @@ private:
     // Effects showEffect has begun to show, to tell whether an Open showed one.
     long effectsShown_ = 0;
     QString pictureFolder_;
+    // The picture's commands, on their keys and in its menu.
+    QAction* copyPictureAction_ = nullptr;
+    QAction* savePictureAction_ = nullptr;
 };
 
 } // namespace kestavian

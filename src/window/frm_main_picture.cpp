@@ -49,14 +49,12 @@ void frmMain::reportSaveFailure(const QString& path, const QString& reason) {
 void frmMain::showPictureMenu(const QPoint& at) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addAction("Copy Picture", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this,
-                    [this] { run([this] { copyPicture(1); }); });
+    menu->addAction(copyPictureAction_);
     QMenu* scaled = menu->addMenu("Copy Picture at Scale");
     for (const int scale : {2, 3, 4})
         scaled->addAction(QString("%1 x").arg(scale), this,
                           [this, scale] { run([this, scale] { copyPicture(scale); }); });
-    menu->addAction("Save Picture As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this,
-                    [this] { run([this] { saveChosenPicture(); }); });
+    menu->addAction(savePictureAction_);
     menu->addSeparator();
     addStatisticsEntry(*menu);
     menu->popup(GA->mapToGlobal(at));
