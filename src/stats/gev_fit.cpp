@@ -105,16 +105,11 @@ LMoments lMoments(std::vector<double> x) { // a copy, to sort
 // A start at the given shape whose support holds every maximum.
 Vector<3> startAt(const LMoments& m, double xi, double lowest, double highest) {
     xi = std::clamp(xi, shapeFloor + 0.1, shapeCeiling - 0.5);
-    const double k = -xi;
-    double mu = 0, sigma = 0;
-    if (std::fabs(k) < 1e-6) {
-        sigma = m.l2 / std::log(2.0);
-        mu = m.l1 - eulerGamma * sigma;
-    } else {
-        const double g = std::tgamma(1 + k);
-        sigma = m.l2 * k / ((1 - std::pow(2.0, -k)) * g);
-        mu = m.l1 - sigma * (1 - g) / k;
-    }
+    // At shape 0 these are 0/0; nudged off it they give their limit, the Gumbel's, to 1e-6.
+    const double k = std::fabs(xi) < 1e-6 ? 1e-6 : -xi;
+    const double g = std::tgamma(1 + k);
+    double sigma = m.l2 * k / ((1 - std::pow(2.0, -k)) * g);
+    const double mu = m.l1 - sigma * (1 - g) / k;
     // The support's end is mu - sigma / xi; widen until it clears the data.
     if (xi < 0)
         sigma = std::max(sigma, 1.5 * -xi * (highest - mu));
