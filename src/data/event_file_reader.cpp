@@ -117,14 +117,8 @@ StreamOutcome streamEventFile(const std::string& path, std::int16_t noEffects,
     };
     outcome.failure =
         readItems(path, {UINT64_MAX, true, true}, chunkBytes, LastColumnRead, onItem, onProgress);
-    if (!outcome.failure && !parser.stop()) {
-        try {
-            parser.finish();
-        } catch (const RuntimeError&) {
-            if (!parser.stop())
-                throw;
-        }
-    }
+    if (!outcome.failure && !parser.stop())
+        parser.finish();
     if (!blankStop)
         outcome.stop = parser.stop();
     return outcome;

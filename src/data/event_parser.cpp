@@ -81,14 +81,10 @@ void EventParser::finish() {
     if (done_)
         return;
     done_ = true;
-    try {
-        // A complete effect waiting at the end of the file is kept rather than dropped; only an
-        // effect still short of trucks is lost.
-        appendPending();
-    } catch (const RuntimeError& error) {
-        stopAt(error);
-        throw;
-    }
+    // A complete effect waiting at the end of the file is kept rather than dropped; only an
+    // effect still short of trucks is lost. It cannot overflow the event's effect count: it is
+    // not the event's last effect, and an event holds at most 32767.
+    appendPending();
     if (open_)
         handOver();
 }
