@@ -94,6 +94,7 @@ TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
          1},
         {{writeFile("blank.txt", {worked + "\n \n"}, "")}, counts},
         {{writeFile("bom.txt", {QString::fromLatin1("\xEF\xBB\xBF") + worked}, "")}, counts},
+        {{writeFile("seven.txt", {"7"})}, "events: 1\neffects: 0\ntrucks: 0\n"}, // under a mark
         {{folder.filePath("w.gz")}, counts},
         {{writeFile("empty.txt", {}, "")},
          "events: 0\neffects: 0\ntrucks: 0\nempty.txt holds no event\n",

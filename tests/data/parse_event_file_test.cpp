@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "data/item_reader.h"
+#include "data/line_fields.h"
 #include "platform/numbers.h"
 #include "support/record_builders.h"
 
@@ -171,6 +172,8 @@ TEST(ParseEventFile, TruckLineVariantsReadAlike) {
     EXPECT_EQ(negative.Data(Speed), -45);
     negative.Data(Speed) = plain.Data(Speed);
     EXPECT_EQ(negative.fields, plain.fields);
+    EXPECT_EQ(cutField("ab", 2, 0), ""); // a field cut before column 1 is a call's fault
+    EXPECT_EQ(ErrorOf([] { cutField("ab", 0, 1); }), ErrorNumber::InvalidProcedureCall);
 }
 
 // Plain figures take a quicker road than the number rules; the value, the sign of a zero and the

@@ -45,6 +45,7 @@ TEST(ItemReader, SplitsLikeSequentialInput) {
         {"\"ab\ncd", {"ab\ncd"}},        // a quote never closed runs to the end
         {"\xff\xfe\n\xc3", {"\xff\xfe", "\xc3"}},
         {"a\0b\n\0"s, {"a\0b"s, "\0"s}},
+        {"a\n  ", {"a", ""}},
     };
     // In chunks, with the items' byte ranges, it is checked against this whole read by the
     // fuzz entry point, over the corpus.

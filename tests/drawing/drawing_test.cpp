@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "drawing/bridge_drawing.h"
@@ -37,6 +38,17 @@ TEST(DrawBridge, RefusesWhatCannotBeDrawnBeforeDrawing) {
     EXPECT_EQ(ErrorOf([&] { DrawArrow(view(20), 1, 1, 1, 1, 0.5f, ColourRed, surface); }),
               ErrorNumber::DivisionByZero);
     EXPECT_TRUE(surface.ops.empty());
+    // The picture's properties take only what a picture box takes.
+    const std::function<void()> refused[] = {
+        [&] { surface.setDrawWidth(0); },   [&] { surface.setDrawWidth(32768); },
+        [&] { surface.setDrawStyle(2); },   [&] { surface.setDrawMode(7); },
+        [&] { surface.setFillStyle(2); },   [&] { surface.setFontSize(0); },
+        [&] { surface.setFontSize(2049); }, [&] { surface.Scale(0, 1, 0, 2); }};
+    for (const auto& set : refused)
+        EXPECT_EQ(ErrorOf(set), ErrorNumber::InvalidPropertyValue);
+    EXPECT_EQ(ErrorOf([&] { surface.Scale(0, 0, HUGE_VAL, 1); }), ErrorNumber::Overflow);
+    surface.setDrawWidth(32767); // the largest
+    surface.setFontSize(2048);
 }
 
 // Printed under the road in 10-point bold, which stays for the truck labels printed after it;
@@ -206,7 +218,7 @@ TEST(ImageSurface, DiscPixelsWithinRoundingOfTheEdges) {
     EXPECT_EQ(image.pixel(14, 10), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(23, 10), qRgb(255, 0, 0)); // the last column and row are drawn
     EXPECT_EQ(image.pixel(10, 23), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(20, 10), qRgb(0, 0, 0));   // exactly on the outer edge: outline
+    EXPECT_EQ(image.pixel(20, 10), qRgb(0, 0, 0)); // exactly on the outer edge: outline
     for (int y = 6; y < 16; ++y)
         EXPECT_EQ(image.pixel(0, y), qRgb(255, 255, 255)) << y;
 }
