@@ -79,8 +79,6 @@ bool BlockMaxima::add(const LoadEvent& event) {
 }
 
 bool BlockMaxima::add(const LoadEvent& event, std::int64_t block) {
-    if (event.trucks <= 0)
-        return false;
     if (!std::isfinite(event.value)) {
         if (refusal_.empty())
             refusal_ = "event " + std::to_string(event.eventNumber) + " at position " +
