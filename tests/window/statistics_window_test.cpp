@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -31,7 +32,9 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     QApplication::sendEvent(ui().Editor, &press);
     StatisticsWindow* statistics = window->statisticsWindow();
     ASSERT_NE(statistics, nullptr);
-    statistics->finishComputing();
+    const QDeadlineTimer deadline(20000); // shown when the result reaches the window's thread
+    while (statistics->summary().isEmpty() && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     const auto statsOf = [](const char* effect, QStringList more = {}) {
         return runCli(QStringList{"stats", QString::fromStdString(Sample), "--effect", effect} +
                       more)
@@ -142,8 +145,11 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     EXPECT_TRUE(QString::fromStdString(dialogs->messageBoxCalls[0].text)
                     .startsWith("The plot could not be saved to " +
                                 QString::fromStdString(path("none/plot.png")) + ": "));
-    // A new window starts from the choices last made.
+    // A new window starts from the choices last made, at the size it was closed at.
+    statistics->resize(700, 500);
+    statistics->close();
     const StatisticsWindow again(nullptr, *dialogs, [](long) {});
+    EXPECT_EQ(again.size(), QSize(700, 500));
     EXPECT_TRUE(again.findChild<QCheckBox*>()->isChecked());
     EXPECT_EQ(again.findChild<QLineEdit*>()->text(), "75,1000");
     EXPECT_EQ(again.findChild<QComboBox*>()->currentIndex(), 1);
