@@ -426,8 +426,9 @@ TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
         EXPECT_EQ(run.err, "");
         return QDir(all).entryList(QDir::Files);
     };
-    EXPECT_EQ(written({}), QStringList({"Span_32.5_Ev_1_Ef_1.bmp", "Span_32.5_Ev_1_Ef_2.bmp",
-                                        "Span_32.5_Ev_1_Ef_3.bmp"}));
+    EXPECT_EQ(written({"--positions", "1"}),
+              QStringList({"Span_32.5_Ev_1_Ef_1.bmp", "Span_32.5_Ev_1_Ef_2.bmp",
+                           "Span_32.5_Ev_1_Ef_3.bmp"}));
     EXPECT_EQ(written({"--top", "2", "--format", "png"}),
               QStringList({"Span_32.5_Ev_1_Ef_1.png", "Span_32.5_Ev_1_Ef_2.png"}));
     EXPECT_EQ(written({"--bottom", "1", "--effect", "3", "--format", "PNG"}),
@@ -436,7 +437,7 @@ TEST_F(Cli, RenderAllWritesTheChosenEffectsUnderTheSaveNames) {
     const QString single = folder.filePath("one.PNG");
     const QStringList render{"render", file, "--position", "1", "--effect", "1", "--critical"};
     ASSERT_EQ(runCli(render + QStringList{"--out", single}).status, 0);
-    const QImage fromAll(folder.filePath("all/Span_32.5_Ev_1_Ef_1.bmp"));
+    const QImage fromAll(folder.filePath("all--positions_1/Span_32.5_Ev_1_Ef_1.bmp"));
     EXPECT_EQ(fromAll.size(), QSize(641, 167));
     EXPECT_EQ(fromAll.convertToFormat(QImage::Format_RGB32),
               QImage(single).convertToFormat(QImage::Format_RGB32));

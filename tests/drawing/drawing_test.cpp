@@ -211,13 +211,15 @@ TEST(ImageSurface, DiscPixelsWithinRoundingOfTheEdges) {
         };
         disc({10.5, 10.5}, 2.5 + 1e-12);
         disc({23.5, 10.5}, 2.5); // at the right edge: nothing past it, in the next row's start
-        disc({10.5, 23.5}, 2.5); // and at the bottom
+        disc({10.5, 23.5}, 2.5); // and at the bottom, and in the top left corner
+        disc({0.5, 0.5}, 2.5);
     }
     EXPECT_EQ(image.pixel(12, 10), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(13, 10), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(14, 10), qRgb(255, 255, 255));
-    EXPECT_EQ(image.pixel(23, 10), qRgb(255, 0, 0)); // the last column and row are drawn
+    EXPECT_EQ(image.pixel(23, 10), qRgb(255, 0, 0)); // the first and last column and row are drawn
     EXPECT_EQ(image.pixel(10, 23), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(20, 10), qRgb(0, 0, 0)); // exactly on the outer edge: outline
     for (int y = 6; y < 16; ++y)
         EXPECT_EQ(image.pixel(0, y), qRgb(255, 255, 255)) << y;

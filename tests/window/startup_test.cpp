@@ -23,9 +23,14 @@ TEST_F(Startup, SettingsAndControlsAreAsAtLoad) {
          {state().view.DriveRight, state().view.DatumRHS, state().FileLoaded, state().Animate,
           state().CritPos, state().view.FlipDatum, w.chkAnimate->isChecked(),
           w.chkCritPos->isChecked(), w.chkCritPos->isEnabled(), w.chkFlip->isChecked(),
-          w.optDatum[0]->isChecked(), w.optDriveSide[1]->isChecked(), w.Timer1->isActive()})
+          w.optDatum[0]->isChecked(), w.optDriveSide[1]->isChecked(), w.Timer1->isActive(),
+          w.Editor->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn,
+          w.txtOut->wordWrapMode() == QTextOption::WrapAnywhere, w.txtNoEffects->acceptDrops(),
+          w.Label3->textFormat() == Qt::PlainText})
         bits += on ? '1' : '0';
-    EXPECT_EQ(bits, "1101001000111"); // one bit a setting, in the order listed
+    EXPECT_EQ(bits, "11010010001111101"); // one bit a setting, in the order listed
+    EXPECT_EQ(std::pair(window->font().pointSizeF(), window->font().stretch()),
+              std::pair(8.0, int(QFont::SemiCondensed))); // a compact face for the captions
     EXPECT_EQ(
         (std::vector<QString>{w.lblTime->text(), w.lblDistance->text(), w.txtNoEffects->text()}),
         (std::vector<QString>{"", "", "3"}));
