@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -41,6 +42,10 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
             .out;
     };
     EXPECT_EQ(statistics->summary(), statsOf("1"));
+    QStringList labels;
+    for (const QLabel* label : statistics->findChildren<QLabel*>())
+        labels << label->text();
+    EXPECT_EQ(labels.join('|'), "Block:|Return periods (years):");
     EXPECT_TRUE(statistics->findChild<QPlainTextEdit*>()->isReadOnly());
 
     // The top maximum: the first row of the table, and the highest point of the plot.
