@@ -4,7 +4,8 @@
 Run with a python3 that has numpy and scipy (Debian: python3-scipy):
 
     python3 tools/stats_reference.py                    # print every reference figure
-    python3 tools/stats_reference.py --write-fixtures   # (re)write tests/fixtures/stats/*.txt
+    python3 tools/stats_reference.py --write-fixtures   # (re)write tests/fixtures/stats/*.txt,
+                                                        # reference.txt among them
 
 The fixtures are drawn from known distributions with fixed seeds and rounded to two decimals, as a
 simulation prints its load effects; the test reads the same text, so both sides fit the same
@@ -50,6 +51,10 @@ LARGE = dict(seed=14, n=3000, mu=2000.0, sigma=80.0, xi=-0.1)
 FLOOR = dict(seed=21, n=30, mu=100.0, sigma=10.0, xi=-1.4)
 SHAPE_FLOOR, SHAPE_CEILING = -1.0, 2.0
 PERIODS = (100.0, 1000.0)
+REFERENCE_HEADER = """\
+# name, blocks a year, all blocks; then the Gumbel's and the GEV's mu, sigma, xi, nll, their
+# standard errors, the 100- and 1000-year levels, the 1000-year level's standard error and its
+# profile bounds (none: no bound); then the likelihood ratio's statistic and p-value."""
 
 
 def g17(v):
@@ -275,9 +280,11 @@ def profile_interval(x, params, nll_hat, r, gumbel, se, directions=(-1, 1)):
 
 
 def report_fixture(name, x, B, blocks):
+    """Prints the fixture's figures and returns its lines of reference.txt."""
     p = len(x) / blocks
     print(f"== {name}: n = {len(x)}, B = {B}, blocks = {blocks}, p = {g17(p)}")
     fits = {}
+    lines = [f"{name} {B} {blocks}"]
     for gumbel in (True, False):
         label = "gumbel" if gumbel else "gev"
         params, v, raw = careful_fit(x, gumbel)
@@ -287,15 +294,21 @@ def report_fixture(name, x, B, blocks):
         print(f"{label} fit: mu sigma xi nll = {g17(params[0])}, {g17(params[1])}, "
               f"{g17(params[2])}, {g17(v)}")
         print(f"{label} se: {g17(se[0])}, {g17(se[1])}, {g17(se[2])}")
+        figures = [*params, v, *se]
         for T in PERIODS:
             r = exceedance(T, B, p)
             z, zse, lo, hi = delta_interval(params, C, r, gumbel)
             print(f"{label} T={T:g}: level {g17(z)} se {g17(zse)} delta {g17(lo)}, {g17(hi)}")
+            figures.append(z)
             if T == PERIODS[-1]:
                 plo, phi = profile_interval(x, params, v, r, gumbel, zse)
                 print(f"{label} T={T:g}: profile {g17(plo)}, {g17(phi)}")
+                figures += [zse, plo, phi]
+        lines.append(" ".join("none" if f is None else g17(f) for f in figures))
     stat = 2 * (fits["gumbel"] - fits["gev"])
     print(f"LR statistic {g17(stat)} p-value {g17(stats.chi2.sf(stat, 1))}")
+    lines.append(f"{g17(stat)} {g17(stats.chi2.sf(stat, 1))}")
+    return lines
 
 
 def find_trap():
@@ -437,8 +450,11 @@ def main():
         FIXTURES.mkdir(parents=True, exist_ok=True)
         for name, x in data.items():
             (FIXTURES / f"{name}.txt").write_text("".join(f"{v:.2f}\n" for v in x))
+    reference = [REFERENCE_HEADER]
     for name, plan in DRAWS.items():
-        report_fixture(name, data[name], plan["B"], plan["blocks"])
+        reference += report_fixture(name, data[name], plan["B"], plan["blocks"])
+    if args.write_fixtures:
+        (FIXTURES / "reference.txt").write_text("\n".join(reference) + "\n")
     print(f"== trap: seed {seed}, n = {len(trap)}")
     print(f"scipy default genextreme.fit: mu sigma xi = {g17(default_params[0])}, "
           f"{g17(default_params[1])}, {g17(default_params[2])} nll {g17(default_nll)}")

@@ -45,54 +45,41 @@ struct ModelFigures {
 };
 
 struct FixtureFigures {
-    const char* name;
+    std::string name;
     int blocksPerYear;
     double blocks;
     ModelFigures gumbel, gev;
     double statistic, pValue;
 };
 
-// clang-format off
-const FixtureFigures fixtures[] = {
-    {"gev_bounded", 250, 320,
-     {991.72700677161913, 45.565570207349488, 0, 1610.513719726262, 2.7824508395702168,
-      2.0104416830763894, 0, 1449.9831488518168, 1555.1077971331965, 25.897674421185048,
-      1507.3611678166963, 1609.2474619994539},
-     {995.71905936943165, 47.48626051763889, -0.15991617671973257, 1604.7599356884148,
-      3.065712432467254, 2.1863858349837737, 0.040269698075232715, 1233.2064985900015,
-      1251.5511842880014, 38.563562533506861, 1200.35588276615, 1370.8227026784516},
-     11.507568075694508, 0.0006931340222548607},
-    {"gev_heavy", 50, 300,
-     {502.45346963304758, 34.267200820489748, 0, 1539.3368521437878, 2.0788889349970092,
-      1.5840310590912647, 0, 794.1417849326034, 873.19984419441198, 17.886295214605997,
-      840.27003443435501, 910.64133895766201},
-     {501.03186435790303, 33.201219272624527, 0.077241605744524156, 1537.866997043506,
-      2.1926598437174341, 1.6565582798127068, 0.047983770693153523, 900.7576069011343,
-      1062.5800076449523, 160.22087676619572, 851.77048398117006, 1581.3552310596115},
-     2.9397102005636953, 0.086426237668307412},
-    {"gumbel", 10, 250,
-     {201.48124787523753, 16.081485955995372, 0, 867.48050489242792, 1.1991597181181675,
-      0.86464632326717472, 0, 308.89697181707538, 346.00048210722559, 8.2299156280104224,
-      331.03982667118589, 363.47988403544269},
-     {201.95047945444631, 16.268915070041412, -0.054114071193277095, 866.8055324018793,
-      1.2728885089827042, 0.8946396979708986, 0.044520347968072159, 293.14596394479236,
-      317.72930496985441, 20.102131612585247, 289.98390463560543, 377.2735116973335},
-     1.3499449810972237, 0.24528773551453015},
-    // 25 maxima: the profile is far from quadratic, and both bounds are walked to.
-    {"gev_short", 250, 27,
-     {99.397696811775461, 10.973900070811949, 0, 98.215759994326007, 2.3277710274171248,
-      1.6610738265388196, 0, 209.62665467310376, 234.94461954534717, 21.405530569760288,
-      200.4020914776101, 288.01896622623809},
-     {101.41540785313894, 11.821672815477266, -0.33253297361666884, 96.56353407243958,
-      2.636744949779541, 1.9250121620075298, 0.14704265770321442, 135.70621067345922,
-      136.38094439719737, 10.58423952423766, 128.70832729722153, 270.82306507216646},
-     3.3044518437728527, 0.069092393479494085},
-};
-// clang-format on
+// The figures tools/stats_reference.py --write-fixtures writes, in the order of the structs.
+std::vector<FixtureFigures> referenceFigures() {
+    std::ifstream in(std::string(KESTAVIAN_STATS_FIXTURES) + "/reference.txt");
+    for (std::string comment; in.peek() == '#';)
+        std::getline(in, comment);
+    const auto bound = [&](std::optional<double>& value) {
+        std::string word;
+        if (in >> word && word != "none")
+            value = std::stod(word);
+    };
+    std::vector<FixtureFigures> all;
+    for (FixtureFigures f; in >> f.name >> f.blocksPerYear >> f.blocks; all.push_back(f)) {
+        for (ModelFigures* m : {&f.gumbel, &f.gev}) {
+            *m = {};
+            in >> m->mu >> m->sigma >> m->xi >> m->nll >> m->seMu >> m->seSigma >> m->seXi >>
+                m->level100 >> m->level1000 >> m->se1000;
+            bound(m->profileLower);
+            bound(m->profileUpper);
+        }
+        in >> f.statistic >> f.pValue;
+    }
+    EXPECT_EQ(all.size(), 4u);
+    return all;
+}
 
 void checkModel(const std::vector<double>& x, const FixtureFigures& f, Model model,
                 const ModelFigures& m) {
-    const std::string what = std::string(f.name) + " " + std::string(modelName(model));
+    const std::string what = f.name + " " + std::string(modelName(model));
     const Result<Fit> fit = fitModel(model, x);
     ASSERT_TRUE(fit.ok()) << what << ": " << fit.reason();
     expectRelative(fit->params.mu, m.mu, 1e-6, what + " mu");
@@ -120,7 +107,7 @@ void checkModel(const std::vector<double>& x, const FixtureFigures& f, Model mod
 }
 
 TEST(Fits, AgreeWithTheCarefulReferenceOnEachFixture) {
-    for (const FixtureFigures& f : fixtures) {
+    for (const FixtureFigures& f : referenceFigures()) {
         const std::vector<double> x = fixture(f.name);
         checkModel(x, f, Model::Gumbel, f.gumbel);
         checkModel(x, f, Model::Gev, f.gev);
@@ -186,7 +173,7 @@ TEST(Gev, DistributionAndQuantileOffsetAgainstScipy) {
 
 TEST(Gev, ShapeZeroIsTheGumbelLimitFromBothSides) {
     const std::vector<double> x = fixture("gev_bounded");
-    const ModelFigures& gumbel = fixtures[0].gumbel;
+    const ModelFigures gumbel = referenceFigures().front().gumbel;
     for (const double xi : {0.0, 1e-9, -1e-9}) {
         const GevParams p{gumbel.mu, gumbel.sigma, xi};
         const Evaluation<3> e = gevLikelihood(x, p);
@@ -354,8 +341,9 @@ TEST(Fits, WarnBelowTheRegularShapesAndPerClassRefusalsNameTheClass) {
     one.blocks = 320;
     const EffectAnalysis a = analyseEffect(one, 250, std::vector<double>{100, 1000});
     ASSERT_TRUE(a.gev.levels[1].ok());
-    expectRelative(a.gev.levels[1]->level, fixtures[0].gev.level1000, 1e-6, "analysis");
-    expectRelative(a.gumbel.levels[0]->level, fixtures[0].gumbel.level100, 1e-6, "analysis");
+    const FixtureFigures figures = referenceFigures().front();
+    expectRelative(a.gev.levels[1]->level, figures.gev.level1000, 1e-6, "analysis");
+    expectRelative(a.gumbel.levels[0]->level, figures.gumbel.level100, 1e-6, "analysis");
     EXPECT_EQ(a.test->preferred, Model::Gev);
     const EffectAnalysis refused = analyseEffect(two, 250, std::vector<double>{100});
     EXPECT_NE(refused.gev.levels[0].reason().find("only 5"), std::string::npos);
