@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <cmath>
 
 #include "cli/cli_runner.h"
 #include "window/plot_view.h"
@@ -73,13 +74,18 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     // Its point is ringed now, in red, smoothed: some pixels only partly covered.
     const QImage ringed = statistics->plot()->grab().toImage();
     int red = 0, blended = 0;
+    double farthest = 0;                // of the pixels changed, from the point's centre
     const QPoint at = point->toPoint(); // around it only: the ring of the event shown before goes
     for (int y = at.y() - 10; y <= at.y() + 10; ++y)
         for (int x = at.x() - 10; x <= at.x() + 10; ++x)
-            if (ringed.pixel(x, y) != unringed.pixel(x, y))
+            if (ringed.pixel(x, y) != unringed.pixel(x, y)) {
                 ++(ringed.pixel(x, y) == qRgb(0xD0, 0x20, 0x20) ? red : blended);
+                farthest =
+                    std::max(farthest, std::hypot(x + 0.5 - point->x(), y + 0.5 - point->y()));
+            }
     EXPECT_GT(red, 20);
     EXPECT_GT(blended, 20);
+    EXPECT_NEAR(farthest, 8.5, 0.4); // a ring of radius 7 under a pen of 2, smoothed
     // The plot over 57 % of the height below the choices, the table over 43 % of the width.
     const double plotShare =
         statistics->plot()->height() / double(statistics->plot()->height() + table->height());
