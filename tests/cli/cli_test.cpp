@@ -129,8 +129,10 @@ TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
             .status,
         0);
     EXPECT_TRUE(runCli({"check", cut}).err.endsWith("(is the file cut short?)\n"));
-    // Standard input, gzip-compressed or not.
-    for (const QString& command : {shell, "gzip -c '" + WorkedExample + "' | "})
+    // Standard input, gzip-compressed or not, or with a byte order mark that comes in two reads.
+    for (const QString& command :
+         {shell, "gzip -c '" + WorkedExample + "' | ",
+          "{ printf '\\357\\273'; sleep 0.3; sed '1s/^/\\xBF/' '" + WorkedExample + "'; } | "})
         EXPECT_EQ(runCli({"-c", command + KESTAVIAN_CLI " check -"}, {}, false, "/bin/sh").out,
                   counts);
 }

@@ -222,6 +222,7 @@ TEST(Composite, ProductOfClassDistributionsAgainstClosedFormAndReference) {
         double years;
     } rows[] = {
         {{{TruckClass::One, {100, 10, 0}, 1}, {TruckClass::Two, {120, 10, 0}, 1}}, 1, 100},
+        {{{TruckClass::One, {100, 10, 0}, 1}, {TruckClass::Two, {120, 10, 0}, 1}}, 1, 1.01}, // low
         {{{TruckClass::One, {50, 2, 0}, 1},
           {TruckClass::Two, {51, 2, 0}, 1},
           {TruckClass::FourPlus, {45, 2, 0}, 1}},

@@ -67,7 +67,7 @@ TEST_F(Desktop, FileFromTheCommandLineOrADropOpensAsOpenWould) {
     EXPECT_EQ(dialogs->messageBoxCalls.at(0).text,
               "Events_32.5_worked.txt holds no event numbered 99.");
     const std::string twice =
-        writeFile("Events_20_twice.txt", workedExampleText() + workedExampleText());
+        writeFile("Events_20_twice.txt", WorkedExampleText + WorkedExampleText);
     window->openFile(QString::fromStdString(twice), {12, {}, false});
     EXPECT_EQ(dialogs->messageBoxCalls.at(1).text,
               "2 events of Events_20_twice.txt are numbered 12, at places 1 and 2 of the event "
@@ -79,8 +79,8 @@ TEST_F(Desktop, FileFromTheCommandLineOrADropOpensAsOpenWould) {
                   "\n\nThere is no such file: check its name and folder.");
 
     QMimeData files;
-    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(
-                       writeFile("Events_20_dropped.txt", threeEventFile()))),
+    files.setUrls({QUrl::fromLocalFile(
+                       QString::fromStdString(writeFile("Events_20_dropped.txt", ThreeEventFile))),
                    QUrl::fromLocalFile(worked)});
     QDragEnterEvent enter(QPoint(300, 400), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &enter);
@@ -123,7 +123,7 @@ TEST_F(Desktop, KeysOfTheCommands) {
 TEST_F(Desktop, PictureForAReport) {
     window->show();
     QApplication::setActiveWindow(window.get());
-    open(writeFile("Events_30_three.txt", threeEventFile()));
+    open(writeFile("Events_30_three.txt", ThreeEventFile));
     const QImage shown = ui().GA->surface().Image();
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(50, 50), QPoint(50, 50));
     QApplication::sendEvent(ui().GA, &menuEvent);
@@ -196,7 +196,7 @@ TEST_F(Desktop, PictureForAReport) {
 // The Open dialog starts where the last file was opened, in this window and the next one.
 TEST_F(Desktop, OpenDialogStartsInTheFolderOfTheLastFile) {
     std::filesystem::create_directory(path("runs"));
-    open(writeFile("runs/Events_30_three.txt", threeEventFile()));
+    open(writeFile("runs/Events_30_three.txt", ThreeEventFile));
     open(std::nullopt);
     restart();
     open(std::nullopt);
@@ -207,7 +207,7 @@ TEST_F(Desktop, OpenDialogStartsInTheFolderOfTheLastFile) {
 // After each block of lines, the diagnostics box shows its last line.
 TEST_F(Desktop, DiagnosticsFollowTheNewestLines) {
     window->show();
-    open(writeFile("Events_30_three.txt", threeEventFile()));
+    open(writeFile("Events_30_three.txt", ThreeEventFile));
     QScrollBar* bar = ui().txtOut->verticalScrollBar();
     for (int i = 0; i < 12; ++i)
         pick(ui().cmbEvent, i % 3);

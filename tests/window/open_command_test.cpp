@@ -23,7 +23,7 @@ TEST_F(OpenCommand, OpeningTheWorkedExampleFillsTheListsAndShowsEventOneOnce) {
     // last part has no patterns and is left out.
     EXPECT_EQ(toQtNameFilter(dialogs->openFileCalls.at(0).filter + "|"),
               "Text files (*.txt);;All files (*)");
-    EXPECT_EQ(ui().Editor->toPlainText().toStdString(), workedExampleText());
+    EXPECT_EQ(ui().Editor->toPlainText().toStdString(), WorkedExampleText);
     EXPECT_EQ(itemsOf(ui().cmbEvent) + "|" + itemsOf(ui().cmbEffect), "12|1 2 3");
     EXPECT_EQ(ui().cmbEffect->currentText(), "1");
     // One block: the event list's pick alone could not show anything.
@@ -83,7 +83,7 @@ TEST_F(OpenCommand, SpanComesFromTheNameOrIsAskedFor) {
 // A reading stopped early says where, unless only blank lines were left out.
 TEST_F(OpenCommand, FilesWithNothingToShowOrReadOnlyInPart) {
     const QImage emptySpan = picture();
-    const std::string good = workedExampleText();
+    const std::string good = WorkedExampleText;
     struct Case {
         const char* noEffects; // txtNoEffects at the Open
         std::string text;
@@ -148,8 +148,8 @@ TEST_F(OpenCommand, EachBadFileIsRefusedOrReadForWhatParses) {
     // 32,767 lines: the worked example's seven, 4,681 times.
     std::string full;
     for (int i = 0; i < 4681; ++i)
-        full += workedExampleText();
-    const std::string good = workedExampleText();
+        full += WorkedExampleText;
+    const std::string good = WorkedExampleText;
     struct Case {
         std::string file; // a path when there is no content
         std::optional<std::string> content;
@@ -233,7 +233,7 @@ TEST_F(OpenCommand, NoTickRunsWhileADialogIsShown) {
     dialogs->replies.push_back("25");
     // Open dialog, input box and the message of a stopped reading; open dialog and the message of
     // a refused file; the message of a failed save.
-    open(writeFile("events.txt", workedExampleText() + "x\n"));
+    open(writeFile("events.txt", WorkedExampleText + "x\n"));
     open(path("missing.txt"));
     window->setPictureFolder(QString::fromStdString(path("no_such_folder")));
     ui().cmdSave->click();

@@ -11,7 +11,7 @@ class Selection : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        open(writeFile("Events_30_three.txt", threeEventFile()));
+        open(writeFile("Events_30_three.txt", ThreeEventFile));
     }
     std::string lastTimeOn() const {
         const auto listed = lines();
@@ -43,11 +43,11 @@ TEST_F(Selection, EventsArePickedByListPositionAndKeepTheOtherPick) {
 TEST_F(Selection, SaveWritesThePictureUnderANameFromSpanAndPicks) {
     restart();
     save("Span_20_Ev_0_Ef_.bmp"); // before any Open
-    open(writeFile("Events_45_three.txt", threeEventFile()));
+    open(writeFile("Events_45_three.txt", ThreeEventFile));
     pick(ui().cmbEvent, 2);
     pick(ui().cmbEffect, 1);
     save("Span_45_Ev_3_Ef_2.bmp");
-    open(writeFile("Events_32.5_three.txt", threeEventFile()));
+    open(writeFile("Events_32.5_three.txt", ThreeEventFile));
     save("Span_32.5_Ev_1_Ef_1.bmp");
     ui().chkFlip->click();
     save("Span_32.5_Ev_1_Ef_1.bmp"); // the later picture replaces the earlier one

@@ -91,6 +91,7 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
         statistics->plot()->height() / double(statistics->plot()->height() + table->height());
     EXPECT_NEAR(plotShare, 430.0 / 760, 0.02);
     EXPECT_NEAR(table->width() / double(statistics->width()), 0.43, 0.02);
+    EXPECT_EQ(statistics->plot()->minimumSize(), QSize(480, 300));
     const QString out = QString::fromStdString(path("top.png"));
     ASSERT_EQ(runCli({"render", QString::fromStdString(Sample), "--position", QString::number(top),
                       "--effect", "1", "--out", out})

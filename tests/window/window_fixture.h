@@ -26,14 +26,10 @@ namespace kestavian::test {
 
 inline const std::string Sample = KESTAVIAN_EXAMPLES "/Events_30_sample.txt";
 
-inline std::string workedExampleText() {
-    return fixtureText("worked_example.txt");
-}
+inline const std::string WorkedExampleText = fixtureText("worked_example.txt");
 // Events 17, 18 and 25, three effects each. Effect e of the event at list position p starts at
 // second 10 p + e: effects 1 and 2 have a truck in each direction, effect 3 has none.
-inline std::string threeEventFile() {
-    return fixtureText("three_events.txt");
-}
+inline const std::string ThreeEventFile = fixtureText("three_events.txt");
 
 // BMP and PNG files come back in another pixel format than the picture box keeps.
 inline QImage rgb32(const QImage& image) {
@@ -67,7 +63,7 @@ protected:
     }
     // The worked example under a name, which decides the span.
     std::string workedExample(const std::string& name) const {
-        return writeFile(name, workedExampleText());
+        return writeFile(name, WorkedExampleText);
     }
     // The Open command, answered with the path (or cancelled).
     void open(const std::optional<std::string>& filePath) {
