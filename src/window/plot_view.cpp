@@ -43,8 +43,7 @@ void PlotView::paintEvent(QPaintEvent*) {
     drawProbabilityPlot(painter, input_, size(), devicePixelRatioF());
     if (const std::optional<QPointF> point = pointOfPosition(marked_)) {
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(0xD0, 0x20, 0x20), 2));
-        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(0xD0, 0x20, 0x20), 2)); // no brush: the plot restores it
         painter.drawEllipse(*point, 7, 7);
     }
 }
