@@ -47,8 +47,9 @@ TEST(DrawBridge, RefusesWhatCannotBeDrawnBeforeDrawing) {
     for (const auto& set : refused)
         EXPECT_EQ(ErrorOf(set), ErrorNumber::InvalidPropertyValue);
     EXPECT_EQ(ErrorOf([&] { surface.Scale(0, 0, HUGE_VAL, 1); }), ErrorNumber::Overflow);
-    surface.setDrawWidth(32767); // the largest
+    surface.setDrawWidth(32767); // the largest are taken, and any size above 0
     surface.setFontSize(2048);
+    surface.setFontSize(0.5);
 }
 
 // Printed under the road in 10-point bold, which stays for the truck labels printed after it;
