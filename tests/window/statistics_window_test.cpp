@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,7 +57,15 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
     // The top maximum: the first row of the table, and the highest point of the plot.
     QTableWidget* table = statistics->maximaTable();
     ASSERT_GT(table->rowCount(), 10);
-    EXPECT_EQ(table->editTriggers(), QAbstractItemView::NoEditTriggers); // a click picks, no edit
+    std::string bits; // a click picks one whole row, no edit, no row numbers; the plot points
+    for (const bool on :
+         {table->editTriggers() == QAbstractItemView::NoEditTriggers,
+          table->selectionBehavior() == QAbstractItemView::SelectRows,
+          table->selectionMode() == QAbstractItemView::SingleSelection,
+          table->verticalHeader()->isHidden(), table->horizontalHeader()->stretchLastSection(),
+          statistics->plot()->cursor().shape() == Qt::PointingHandCursor})
+        bits += on ? '1' : '0';
+    EXPECT_EQ(bits, "111111");
     const long top = table->item(0, 0)->data(Qt::UserRole).toLongLong();
     QStringList headers, cells; // its time, 27244196.96 s, worked out on the 250-day calendar
     for (int c = 0; c < table->columnCount(); ++c) {
