@@ -65,8 +65,7 @@ public:
     // Returns false when the event is not taken: no trucks (not a load event), or a value or time
     // that cannot be placed (then refusal() says why, and pooling refuses this run).
     bool add(const LoadEvent& event);
-    // The same, for a caller that has already placed a load event (several accumulators, one
-    // block).
+    // The same, for a caller that has placed a load event already (accumulators sharing blocks).
     bool add(const LoadEvent& event, std::int64_t block);
 
     // Blocks of the earliest and latest load events taken; empty before the first.

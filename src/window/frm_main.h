@@ -16,8 +16,8 @@
 #include "window/dialogs.h"
 #include "window/frm_main_form.h"
 
-class QComboBox;
 class QAction;
+class QComboBox;
 class QMenu;
 class QMimeData;
 
