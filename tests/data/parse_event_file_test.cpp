@@ -172,7 +172,7 @@ TEST(ParseEventFile, TruckLineVariantsReadAlike) {
     EXPECT_EQ(negative.Data(Speed), -45);
     negative.Data(Speed) = plain.Data(Speed);
     EXPECT_EQ(negative.fields, plain.fields);
-    EXPECT_EQ(cutField("ab", 2, 0), ""); // a field cut before column 1 is a call's fault
+    EXPECT_EQ(cutField("ab", 2, 0), ""); // no width, no text; no column before column 1
     EXPECT_EQ(ErrorOf([] { cutField("ab", 0, 1); }), ErrorNumber::InvalidProcedureCall);
 }
 
