@@ -91,7 +91,6 @@ TEST(ProbabilityPlot, PointsLevelAndHitsWhereTheMappingPutsThem) {
         EXPECT_LE(dark, 2);
     }
     EXPECT_EQ(maximumAt(input, QSizeF(900, 600), QPointF(5, 5)), std::nullopt);
-
 }
 
 // The scales hold every maximum, both curves and the GEV's band over the whole width, and every
@@ -137,6 +136,10 @@ TEST(ProbabilityPlot, ScalesHoldEveryPointCurveAndBand) {
                 EXPECT_TRUE(area.contains(map.toPixel(x, z + e))) << x;
             }
     }
+    PlotInput level; // equal maxima, no fit: the scale still has a height
+    level.maxima.assign(5, 100.0);
+    const PlotMapping flat(level, QSizeF(900, 600));
+    EXPECT_TRUE(flat.area().contains(flat.pointOf(0)));
 }
 
 } // namespace

@@ -90,6 +90,8 @@ TEST_F(Desktop, FileFromTheCommandLineOrADropOpensAsOpenWould) {
     EXPECT_TRUE(drop.isAccepted()); // the file manager is told the drop was taken
     EXPECT_EQ(state().store.FileName, "Events_20_dropped.txt");
     EXPECT_EQ(itemsOf(ui().cmbEvent), "17 18 25");
+    window->openFile(QString::fromStdString(path("Events_20_dropped.txt")), {25, {}, false});
+    EXPECT_EQ(ui().cmbEvent->currentText(), "25"); // a pick past the first event
 }
 
 // Ctrl+O opens, Ctrl+S saves, Ctrl+Q closes; Return, Enter and Space click the focused button.

@@ -105,8 +105,8 @@ TEST_F(OpenCommand, FilesWithNothingToShowOrReadOnlyInPart) {
         {"3", good + "\n" + good, 1, 3,
          "stopped at line 8: EventNo (columns 1-6) \"\": Type mismatch" + needsNumber +
              ", and the line has nothing there"},
-        {"2", good, 2, 2}, // read out of step, but to its end
-        {"2", good + good, 2, 2,
+        {"2", good, 2, 2},         // read out of step, but to its end
+        {"2", good + "12\n", 2, 2, // stopped on the last line
          "stopped at line 8: Day (columns 5-6) \"\": Type mismatch; Day needs a whole number from "
          "-32768 to 32767, and the line has nothing there\n\nRead with 3 load effects per event, "
          "the file reads on past this line: is \"No. of load effects\" (2) right?"},
