@@ -253,12 +253,14 @@ TEST_F(OpenCommand, OpenDialogTakesATypedNameThatExistsAsTyped) {
     writeFile("Events_30.txt", "1\n");
     QtDialogs qtDialogs(window.get());
     QStringList filters;
+    QFileDialog::FileMode mode = QFileDialog::AnyFile;
     for (const auto& [typed, chosen] :
          {std::pair{"Events_45_run", "Events_45_run"}, {"Events_30", "Events_30.txt"}}) {
         QTimer::singleShot(0, [&, typed = typed] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             filters = dialog->nameFilters();
+            mode = dialog->fileMode();
             dialog->selectFile(typed); // a bare name, in the folder the dialog starts in
             QMetaObject::invokeMethod(dialog, "accept");
         });
@@ -266,6 +268,7 @@ TEST_F(OpenCommand, OpenDialogTakesATypedNameThatExistsAsTyped) {
                   path(chosen));
     }
     EXPECT_EQ(filters, (QStringList{"Text files (*.txt)", "All files (*)"}));
+    EXPECT_EQ(mode, QFileDialog::ExistingFile); // a name that exists nowhere is refused
 }
 
 // The save dialog starts on the name given among the filters given and tells the filter chosen;
