@@ -217,8 +217,7 @@ void StatisticsWindow::display(Computed computed) {
     }
     table_->resizeColumnsToContents();
     plot_->setStatistics(shown_.statistics, shown_.choice, QString::fromStdString(fileName_),
-                         static_cast<int>(shown_.effectNo));
-    plot_->markPosition(shownPosition_);
+                         static_cast<int>(shown_.effectNo)); // the shown event's ring stays
 }
 
 void StatisticsWindow::pickRow(int row) {
