@@ -69,7 +69,9 @@ TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
     const QString bom = folder.filePath("bom.gz");
     ASSERT_EQ(runCli({"-c", "gzip -c '" + WorkedExample + "' > " + folder.filePath("w.gz") +
                                 "; gzip -k " + two + "; { printf '\\357\\273\\277'; cat '" +
-                                WorkedExample + "'; } | gzip -nc > " + bom},
+                                WorkedExample + "'; } | gzip -nc > " + bom + "; { gzip -c " + two +
+                                "; gzip -c </dev/null; gzip -c " + two + "; } > " +
+                                folder.filePath("members.gz")},
                      {}, false, "/bin/sh")
                   .status,
               0);
@@ -98,6 +100,7 @@ TEST_F(Cli, CheckCountsWhatIsTakenAndWhereTheParseStopped) {
         {{writeFile("bom.txt", {QString::fromLatin1("\xEF\xBB\xBF") + worked}, "")}, counts},
         {{writeFile("seven.txt", {"7"})}, "events: 1\neffects: 0\ntrucks: 0\n"}, // under a mark
         {{folder.filePath("w.gz")}, counts},
+        {{folder.filePath("members.gz")}, "events: 4\neffects: 12\ntrucks: 12\n"}, // one empty
         {{writeFile("empty.txt", {}, "")},
          "events: 0\neffects: 0\ntrucks: 0\nempty.txt holds no event\n",
          1},
