@@ -34,11 +34,8 @@ int runCheck(const CommonOptions& options, const Console& console) {
                      std::to_string(ViewerReadLimits.maxBytes) + " bytes, and this one has " +
                      std::to_string(read->items) + " lines and " + std::to_string(read->bytes) +
                      " bytes; " +
-                     // extract reads its file twice: standard input must be saved first.
-                     (namesStandardInput(options.file)
-                          ? std::string("save it to a file, then cut a file it opens with "
-                                        "kestavian-cli extract FILE --top 100 --effect 1 --out OUT")
-                          : "cut a file it opens with " + viewerSizedExtract(options.file)));
+                     (namesStandardInput(options.file) ? "save it to a file, then " : "") +
+                     "cut a file it opens with " + viewerSizedExtract(options.file));
     return read->stop || read->events == 0 ? ExitStopped : ExitOk;
 }
 

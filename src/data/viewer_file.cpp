@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "data/byte_source.h"
 #include "data/effect_count_probe.h"
 
 namespace kestavian {
@@ -42,6 +43,8 @@ std::string shellWord(const std::string& text) {
 } // namespace
 
 std::string viewerSizedExtract(const std::string& path) {
+    if (namesStandardInput(path)) // extract reads its file twice: a file it names, then
+        return "kestavian-cli extract FILE --top 100 --effect 1 --out OUT";
     const std::size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     std::string stem = path.substr(folder.size());

@@ -32,7 +32,8 @@ std::optional<std::int16_t> effectCountReadingOn(const OneBasedArray<std::string
                                                  std::int16_t noEffects, long stopItem);
 
 // The kestavian-cli command that cuts a file the viewer opens out of the file at path (the events
-// of the 100 greatest values of load effect 1), written for a shell.
+// of the 100 greatest values of load effect 1), written for a shell; for standard input, the
+// command with FILE and OUT to fill in.
 std::string viewerSizedExtract(const std::string& path);
 
 } // namespace kestavian
