@@ -47,7 +47,8 @@ TEST_F(StatisticsWindowTest, ShowsTheEffectPickedAndItsPointsOpenTheirEvents) {
             QApplication::processEvents(QEventLoop::AllEvents, 50);
         return statistics->summary();
     };
-    EXPECT_EQ(shown(statsOf("1")), statsOf("1"));
+    const QString first = statsOf("1");
+    EXPECT_EQ(shown(first), first);
     QStringList labels;
     for (const QLabel* label : statistics->findChildren<QLabel*>())
         labels << label->text();
